@@ -1,0 +1,12 @@
+#include <benchmark/benchmark.h>
+
+#include "bench/BenchSupport.h"
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  velmora::bench::PrintSummaries();
+  return 0;
+}

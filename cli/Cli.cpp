@@ -1,0 +1,136 @@
+#include "cli/Cli.h"
+
+#include <optional>
+
+#include "astro/AstroCore.h"
+#include "cli/CliCorpusCheck.h"
+#include "cli/CliUpdate.h"
+#include "folk/FolkCore.h"
+#include "jokes/JokeCore.h"
+#include "support/Dates.h"
+#include "support/Error.h"
+#include "support/Utf.h"
+
+namespace velmora {
+
+namespace {
+
+const char* const kUsage =
+    "Использование:\n"
+    "  velmora-cli folk  [--week YYYY-MM-DD] [--weeks N] [--out FOLDER]\n"
+    "  velmora-cli astro [--week YYYY-MM-DD] [--weeks N] [--out FOLDER]\n"
+    "  velmora-cli jokes [--week YYYY-MM-DD] [--weeks N] [--out FOLDER] [--count N]\n"
+    "  velmora-cli all   [--week YYYY-MM-DD] [--weeks N] [--out FOLDER] [--count N]\n"
+    "  velmora-cli check-corpus FILE\n"
+    "  velmora-cli check-update [--page URL]\n"
+    "  velmora-cli --help | --version\n";
+
+struct TUsageError {
+  std::string Problem;
+};
+
+struct TGenerateOptions {
+  TDate Week;
+  int Weeks = 1;
+  std::u16string Out;
+  int Count = 20;
+};
+
+// A strict yyyy-mm-dd date for the command line (the corpus reader is more lenient).
+TDate ParseWeekOption(const std::u16string& text) {
+  bool shaped = text.size() == 10 && text[4] == u'-' && text[7] == u'-';
+  for (std::size_t i = 0; shaped && i < text.size(); ++i)
+    if (i != 4 && i != 7 && (text[i] < u'0' || text[i] > u'9')) shaped = false;
+  if (!shaped) throw TUsageError{"--week ждёт дату в виде ГГГГ-ММ-ДД: " + Utf16ToUtf8(text)};
+  try {
+    return ParseIsoDate(text);
+  } catch (const TError&) {
+    throw TUsageError{"--week: такой даты нет: " + Utf16ToUtf8(text)};
+  }
+}
+
+int ParseWeeksOption(const std::u16string& text) {
+  int value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9' || value > 100000) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
+    value = value * 10 + (c - u'0');
+  }
+  if (text.empty() || value < 1) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
+  return value;
+}
+
+TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std::u16string>& args, bool allowCount) {
+  TGenerateOptions options;
+  const TLocalDate today = platform.Today();
+  options.Week = DefaultWeekStart(TDate{today.Year, today.Month, today.Day});
+  options.Out = platform.ProgramFolder();
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::u16string& name = args[i];
+    if (i + 1 >= args.size()) throw TUsageError{"нет значения у " + Utf16ToUtf8(name)};
+    const std::u16string& value = args[++i];
+    if (name == u"--week") options.Week = ParseWeekOption(value);
+    else if (name == u"--weeks") options.Weeks = ParseWeeksOption(value);
+    else if (name == u"--out") options.Out = value;
+    else if (name == u"--count" && allowCount) options.Count = ParseJokeCount(value);
+    else throw TUsageError{"неизвестный параметр " + Utf16ToUtf8(name)};
+  }
+  return options;
+}
+
+int Generate(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out) {
+  const std::u16string& command = args[0];
+  const bool folk = command == u"folk" || command == u"all";
+  const bool astro = command == u"astro" || command == u"all";
+  const bool jokes = command == u"jokes" || command == u"all";
+  const TGenerateOptions options = ParseGenerateOptions(platform, args, jokes);
+  for (int w = 0; w < options.Weeks; ++w) {
+    const TDate week = AddDays(options.Week, 7LL * w);
+    if (folk) out << Utf16ToUtf8(GenerateFolkWeek(platform, options.Out, week)) << "\n";
+    if (astro) out << Utf16ToUtf8(GenerateAstroWeek(platform, options.Out, week)) << "\n";
+    if (jokes) out << Utf16ToUtf8(GenerateJokeWeek(platform, options.Out, options.Count, week)) << "\n";
+    out.flush();
+  }
+  return 0;
+}
+
+int Dispatch(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) throw TUsageError{"не указана команда"};
+  const std::u16string& command = args[0];
+  if (command == u"--help" || command == u"-h") {
+    out << kUsage;
+    return 0;
+  }
+  if (command == u"--version") {
+    out << "velmora-cli " << VELMORA_VERSION << "\n";
+    return 0;
+  }
+  if (command == u"folk" || command == u"astro" || command == u"jokes" || command == u"all")
+    return Generate(platform, args, out);
+  if (command == u"check-corpus") {
+    if (args.size() != 2) throw TUsageError{"check-corpus ждёт один файл"};
+    return CheckCorpusFile(platform, args[1], out, err);
+  }
+  if (command == u"check-update") {
+    std::optional<std::u16string> page;
+    if (args.size() == 3 && args[1] == u"--page") page = args[2];
+    else if (args.size() != 1) throw TUsageError{"check-update принимает только --page URL"};
+    return CheckUpdateCommand(platform, page, out, err);
+  }
+  throw TUsageError{"неизвестная команда " + Utf16ToUtf8(command)};
+}
+
+}  // namespace
+
+int RunCli(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    return Dispatch(platform, args, out, err);
+  } catch (const TUsageError& e) {
+    err << e.Problem << "\n" << kUsage;
+    return 2;
+  } catch (const std::exception& e) {
+    err << "Ошибка: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace velmora

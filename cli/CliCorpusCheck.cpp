@@ -1,0 +1,70 @@
+#include "cli/CliCorpusCheck.h"
+
+#include "support/Error.h"
+#include "support/JsonLines.h"
+#include "support/Text.h"
+#include "support/Utf.h"
+
+namespace velmora {
+
+namespace {
+
+bool NameEndsWith(const std::u16string& path, std::u16string_view name) {
+  return path.size() >= name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0;
+}
+
+std::optional<TCorpusKind> KindOf(const std::u16string& path, std::u16string_view text) {
+  if (NameEndsWith(path, u"weekly_horoscopes.jsonl")) return TCorpusKind::Weekly;
+  if (NameEndsWith(path, u"daily_horoscopes.jsonl")) return TCorpusKind::Daily;
+  if (NameEndsWith(path, u"jokes.jsonl")) return TCorpusKind::Joke;
+  for (auto line : SplitLines(text)) {
+    if (IsBlank(line)) continue;
+    const std::u16string type = JsonField(line, u"content_type");
+    if (type == u"astro_weekly") return TCorpusKind::Weekly;
+    if (type == u"astro_daily") return TCorpusKind::Daily;
+    if (type == u"joke") return TCorpusKind::Joke;
+    break;
+  }
+  return std::nullopt;
+}
+
+const char* DropReason(TCorpusKind kind) {
+  switch (kind) {
+    case TCorpusKind::Weekly: return "пропущена: нет \"sign\" или пустой \"text\"";
+    case TCorpusKind::Daily: return "пропущена: нет \"day\" или пустой \"text\"";
+    case TCorpusKind::Joke: return "пропущена: пустой \"text\"";
+  }
+  return "";
+}
+
+}  // namespace
+
+int CheckCorpusFile(Platform& platform, const std::u16string& path, std::ostream& out, std::ostream& err) {
+  const std::u16string text = ReadUtf8File(platform, path);
+  const auto kind = KindOf(path, text);
+  if (!kind) {
+    err << "Ошибка: не удалось определить вид корпуса: " << Utf16ToUtf8(path) << "\n";
+    return 1;
+  }
+  const std::string name = Utf16ToUtf8(path);
+  int kept = 0;
+  bool stopping = false;
+  int number = 0;
+  for (auto line : SplitLines(text)) {
+    ++number;
+    try {
+      switch (ClassifyCorpusLine(*kind, line)) {
+        case TLineVerdict::Blank: break;
+        case TLineVerdict::Kept: ++kept; break;
+        case TLineVerdict::Dropped: out << name << ":" << number << ": " << DropReason(*kind) << "\n"; break;
+      }
+    } catch (const TError& e) {
+      stopping = true;
+      out << name << ":" << number << ": Ошибка: " << e.what() << "\n";
+    }
+  }
+  out << "Записей: " << kept << "\n";
+  return stopping ? 1 : 0;
+}
+
+}  // namespace velmora

@@ -1,0 +1,116 @@
+#include <string>
+
+#include "platform/win32/Win32Platform.h"
+#include "support/Error.h"
+#include "support/Utf.h"
+
+namespace velmora {
+
+std::u16string SystemErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::u16string text;
+  if (n && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), n);
+  if (buffer) ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
+  if (text.empty()) text = u"System error " + U16(std::to_string(code));
+  return text;
+}
+
+namespace {
+
+constexpr unsigned long long kMaxReadBytes = 2ULL * 1024 * 1024 * 1024;
+
+[[noreturn]] void FileError(const char16_t* what, const std::u16string& path, DWORD code) {
+  throw TError(TErrorKind::FileSystem, std::u16string(what) + u" \"" + path + u"\". " + SystemErrorText(code));
+}
+
+std::u16string ParentFolder(const std::u16string& path) {
+  std::size_t slash = path.find_last_of(u"\\/");
+  return slash == std::u16string::npos ? std::u16string(u".") : path.substr(0, slash);
+}
+
+}  // namespace
+
+bool Win32Platform::IsInvalidPathChar(char16_t c) const {
+  return c < 32 || c == u'<' || c == u'>' || c == u'"' || c == u'|' || c == u'?' || c == u'*';
+}
+
+bool Win32Platform::FileExists(const std::u16string& path) {
+  DWORD a = ::GetFileAttributesW(W(path));
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::FolderExists(const std::u16string& path) {
+  if (path.empty()) return false;
+  DWORD a = ::GetFileAttributesW(W(path));
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::CreateFolders(const std::u16string& path) {
+  std::u16string p = path;
+  while (p.size() > 3 && (p.back() == u'\\' || p.back() == u'/')) p.pop_back();
+  if (p.empty()) return false;
+  if (FolderExists(p)) return true;
+  std::size_t slash = p.find_last_of(u"\\/");
+  if (slash != std::u16string::npos && slash > 0) {
+    std::u16string parent = p.substr(0, slash);
+    // A drive ("C:") or a root needs no creation.
+    if (!(parent.size() == 2 && parent[1] == u':') && !FolderExists(parent + u"\\") && !CreateFolders(parent))
+      return false;
+  }
+  if (!::CreateDirectoryW(W(p), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  return FolderExists(p);
+}
+
+std::string Win32Platform::ReadWholeFile(const std::u16string& path) {
+  TWinHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) FileError(u"Cannot open file", path, ::GetLastError());
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.Get(), &size)) FileError(u"Cannot read file", path, ::GetLastError());
+  if (static_cast<unsigned long long>(size.QuadPart) >= kMaxReadBytes)
+    FileError(u"Cannot read file", path, ERROR_FILE_TOO_LARGE);
+  std::string out(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t got = 0;
+  while (got < out.size()) {
+    DWORD n = 0;
+    DWORD want = static_cast<DWORD>(std::min<std::size_t>(out.size() - got, 1 << 20));
+    if (!::ReadFile(file.Get(), &out[got], want, &n, nullptr)) FileError(u"Cannot read file", path, ::GetLastError());
+    if (n == 0) break;
+    got += n;
+  }
+  out.resize(got);
+  return out;
+}
+
+void Win32Platform::WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) {
+  for (char16_t c : path)
+    if (IsInvalidPathChar(c))
+      throw TError(TErrorKind::FileSystem, u"Invalid characters in path \"" + path + u"\"");
+  // The temporary file lies in the target's folder, so the final move is a rename.
+  wchar_t temp[MAX_PATH + 16];
+  std::u16string folder = ParentFolder(path);
+  if (!::GetTempFileNameW(W(folder), L"vlm", 0, temp)) FileError(u"Cannot create file", path, ::GetLastError());
+  auto fail = [&](DWORD code) {
+    ::DeleteFileW(temp);
+    FileError(u"Cannot create file", path, code);
+  };
+  {
+    TWinHandle file(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) fail(::GetLastError());
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD n = 0;
+      DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      if (!::WriteFile(file.Get(), bytes.data() + done, want, &n, nullptr)) fail(::GetLastError());
+      done += n;
+    }
+    if (!::FlushFileBuffers(file.Get())) fail(::GetLastError());
+  }
+  if (!::MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(::GetLastError());
+}
+
+}  // namespace velmora

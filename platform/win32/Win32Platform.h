@@ -1,0 +1,59 @@
+// The Windows implementation of Platform: Win32 files, UuidCreate, the private-profile
+// functions, ShellExecuteW and WinHTTP. Only W functions are used.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace velmora {
+
+// Closes a kernel handle on scope exit.
+class TWinHandle {
+ public:
+  explicit TWinHandle(HANDLE h = INVALID_HANDLE_VALUE) : FHandle(h) {}
+  ~TWinHandle() { Close(); }
+  TWinHandle(const TWinHandle&) = delete;
+  TWinHandle& operator=(const TWinHandle&) = delete;
+  HANDLE Get() const { return FHandle; }
+  bool Valid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
+  void Close() {
+    if (Valid()) ::CloseHandle(FHandle);
+    FHandle = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE FHandle;
+};
+
+// The system's text for a Win32 error code, without its trailing line break.
+std::u16string SystemErrorText(DWORD code);
+inline const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+inline std::u16string U(const wchar_t* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
+
+class Win32Platform : public Platform {
+ public:
+  bool FileExists(const std::u16string& path) override;
+  bool FolderExists(const std::u16string& path) override;
+  bool CreateFolders(const std::u16string& path) override;
+  std::string ReadWholeFile(const std::u16string& path) override;
+  void WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) override;
+  char16_t PathSeparator() const override { return u'\\'; }
+  bool IsInvalidPathChar(char16_t c) const override;
+
+  std::u16string ProgramFolder() override;
+  std::optional<std::u16string> GetEnvironment(const std::u16string& name) override;
+  std::array<std::uint8_t, 16> NewGuid() override;
+  std::int64_t NowUnixUtc() override;
+  TLocalDate Today() override;
+
+  std::u16string IniRead(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                         const std::u16string& defaultValue) override;
+  void IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                const std::u16string& value) override;
+
+  bool OpenUrl(const std::u16string& url) override;
+  THttpReply HttpGet(const THttpRequest& request) override;
+};
+
+}  // namespace velmora

@@ -1,0 +1,135 @@
+#include "support/Dates.h"
+
+#include <cstdlib>
+
+#include "support/Error.h"
+#include "support/Utf.h"
+
+namespace velmora {
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool IsValidDate(int year, int month, int day) {
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= DaysInMonth(year, month);
+}
+
+TDate MakeDate(int year, int month, int day) {
+  if (!IsValidDate(year, month, day))
+    throw TError(TErrorKind::InvalidArgument, u"Invalid argument to date encode");
+  return TDate{year, month, day};
+}
+
+// Howard Hinnant's days-from-civil arithmetic on the proleptic Gregorian calendar.
+long long DaysFromCivil(const TDate& d) {
+  long long y = d.Year - (d.Month <= 2 ? 1 : 0);
+  long long era = (y >= 0 ? y : y - 399) / 400;
+  long long yoe = y - era * 400;
+  long long mp = (d.Month + 9) % 12;
+  long long doy = (153 * mp + 2) / 5 + d.Day - 1;
+  long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+TDate CivilFromDays(long long z) {
+  z += 719468;
+  long long era = (z >= 0 ? z : z - 146096) / 146097;
+  long long doe = z - era * 146097;
+  long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  long long y = yoe + era * 400;
+  long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  long long mp = (5 * doy + 2) / 153;
+  int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return TDate{static_cast<int>(y + (month <= 2 ? 1 : 0)), month, day};
+}
+
+TDate AddDays(const TDate& d, long long days) { return CivilFromDays(DaysFromCivil(d) + days); }
+
+int IsoWeekday(const TDate& d) {
+  long long z = DaysFromCivil(d);  // 1970-01-01 was a Thursday (4)
+  long long w = ((z % 7) + 7 + 3) % 7;  // 0 = Monday
+  return static_cast<int>(w) + 1;
+}
+
+int DayOfYear(const TDate& d) {
+  return static_cast<int>(DaysFromCivil(d) - DaysFromCivil(TDate{d.Year, 1, 1})) + 1;
+}
+
+namespace {
+
+// Parses a decimal integer the way the date reader's integer conversion does: an
+// optional sign and digits, nothing else; the error quotes the characters.
+int ParseIntPiece(std::u16string_view piece) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < piece.size() && (piece[i] == u'+' || piece[i] == u'-')) negative = piece[i++] == u'-';
+  long long value = 0;
+  bool any = false;
+  for (; i < piece.size(); ++i) {
+    char16_t c = piece[i];
+    if (c < u'0' || c > u'9') {
+      any = false;
+      break;
+    }
+    value = value * 10 + (c - u'0');
+    any = true;
+  }
+  if (!any)
+    throw TError(TErrorKind::Conversion, u"'" + std::u16string(piece) + u"' is not a valid integer value");
+  return static_cast<int>(negative ? -value : value);
+}
+
+std::u16string_view Piece(std::u16string_view text, std::size_t from1, std::size_t count) {
+  std::size_t from = from1 - 1;
+  if (from >= text.size()) return {};
+  return text.substr(from, count);
+}
+
+std::u16string Pad(long long value, int width) {
+  std::u16string s = U16(std::to_string(value));
+  while (static_cast<int>(s.size()) < width) s.insert(s.begin(), u'0');
+  return s;
+}
+
+}  // namespace
+
+TDate ParseIsoDate(std::u16string_view text) {
+  int day = ParseIntPiece(Piece(text, 9, 2));
+  int month = ParseIntPiece(Piece(text, 6, 2));
+  int year = ParseIntPiece(Piece(text, 1, 4));
+  if (!IsValidDate(year, month, day))
+    throw TError(TErrorKind::Conversion, u"Invalid argument to date encode");
+  return TDate{year, month, day};
+}
+
+std::u16string FormatIsoDate(const TDate& d) {
+  return Pad(d.Year, 4) + u"-" + Pad(d.Month, 2) + u"-" + Pad(d.Day, 2);
+}
+
+std::u16string FormatCompactDate(const TDate& d) { return Pad(d.Year, 4) + Pad(d.Month, 2) + Pad(d.Day, 2); }
+
+std::u16string FormatDisplayDate(const TDate& d) {
+  return Pad(d.Day, 2) + u"." + Pad(d.Month, 2) + u"." + Pad(d.Year, 4);
+}
+
+TDate DefaultWeekStart(const TDate& today) {
+  const int w = IsoWeekday(today);
+  return AddDays(today, w <= 2 ? 8 - w : 15 - w);
+}
+
+int SeasonalWeight(const TDate& recordWeekStart, const TDate& targetDate) {
+  int d = std::abs(DayOfYear(targetDate) - DayOfYear(recordWeekStart));
+  if (d > 183) d = 366 - d;
+  if (d <= 21) return 4;
+  if (d <= 45) return 3;
+  if (d <= 75) return 2;
+  return 1;
+}
+
+}  // namespace velmora

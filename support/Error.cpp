@@ -1,0 +1,10 @@
+#include "support/Error.h"
+
+#include "support/Utf.h"
+
+namespace velmora {
+
+TError::TError(TErrorKind kind, std::u16string message)
+    : FKind(kind), FMessage(std::move(message)), FUtf8(Utf16ToUtf8(FMessage)) {}
+
+}  // namespace velmora

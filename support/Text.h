@@ -1,0 +1,28 @@
+// Small pure text helpers shared by the generators.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// Removes every character up to U+0020 at both ends, and nothing else.
+std::u16string Trim(std::u16string_view text);
+// True when the text is empty after Trim.
+bool IsBlank(std::u16string_view text);
+
+// Equality in which only the Latin letters A-Z and a-z match regardless of case.
+bool AsciiCaseEqual(std::u16string_view a, std::u16string_view b);
+
+// Line breaks become spaces, runs of two or more breaks one paragraph break
+// (CR LF CR LF), runs of spaces one space; the result is trimmed.
+std::u16string NormalizeText(std::u16string_view text);
+
+// Splits at CR LF, lone CR and lone LF; a break at the very end adds no empty line.
+std::vector<std::u16string_view> SplitLines(std::u16string_view text);
+
+// Decimal text of a signed 64-bit number.
+std::u16string ToDecimal(long long value);
+
+}  // namespace velmora
