@@ -33,7 +33,8 @@ bool KeyLine(std::u16string_view line, std::u16string_view key, std::u16string* 
 std::vector<std::u16string> ReadLines(Platform& platform, const std::u16string& path) {
   std::vector<std::u16string> lines;
   if (!platform.FileExists(path)) return lines;
-  for (auto line : SplitLines(Utf8ToUtf16(platform.ReadWholeFile(path)))) lines.emplace_back(line);
+  const std::u16string text = Utf8ToUtf16(platform.ReadWholeFile(path));
+  for (auto line : SplitLines(text)) lines.emplace_back(line);
   return lines;
 }
 

@@ -1,10 +1,12 @@
 // One HTTP GET through WinHTTP: redirects off, all four time-outs set, an overall
 // deadline between reads and a cap on the body.
+// windows.h (through Win32Platform.h) must come before winhttp.h.
+#include "platform/win32/Win32Platform.h"
+
 #include <winhttp.h>
 
 #include <string>
 
-#include "platform/win32/Win32Platform.h"
 #include "support/Error.h"
 #include "support/Utf.h"
 

@@ -1,9 +1,11 @@
+// windows.h (through Win32Platform.h) must come before rpc.h and shellapi.h.
+#include "platform/win32/Win32Platform.h"
+
 #include <rpc.h>
 #include <shellapi.h>
 
 #include <vector>
 
-#include "platform/win32/Win32Platform.h"
 #include "support/Error.h"
 
 namespace velmora {

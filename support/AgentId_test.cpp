@@ -1,0 +1,71 @@
+#include "support/AgentId.h"
+
+#include <gtest/gtest.h>
+
+#include "support/Utf.h"
+#include "testing/FakePlatform.h"
+#include "testing/TempFolder.h"
+
+namespace velmora {
+
+namespace {
+constexpr std::array<std::uint8_t, 16> kGuid = {0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc, 0xde, 0xf0,
+                                                0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef};
+constexpr char16_t kGuidText[] = u"{12345678-9ABC-DEF0-0123-456789ABCDEF}";
+}  // namespace
+
+TEST(AgentId, GuidTextForm) { EXPECT_EQ(FormatGuid(kGuid), kGuidText); }
+
+TEST(AgentId, ExistingFileIsReadTrimmedWithOrWithoutMark) {
+  testing::TempFolder folder;
+  testing::FakePlatform platform;
+  for (std::string content : {"\xEF\xBB\xBF  {ABC}\r\n", "  {ABC}\r\n", "test"}) {
+    testing::WriteBytes(folder / u"agent.id", content);
+    std::u16string expected = content == "test" ? u"test" : u"{ABC}";
+    EXPECT_EQ(GetAgentId(platform, folder.Path()), expected);
+  }
+}
+
+TEST(AgentId, NewIdentifierIsWrittenAsMarkAndGuid) {
+  testing::TempFolder folder;
+  testing::FakePlatform platform;
+  platform.Guid = kGuid;
+  // Without a trailing separator the folder is completed.
+  std::u16string bare = folder.Path().substr(0, folder.Path().size() - 1);
+  EXPECT_EQ(GetAgentId(platform, bare), kGuidText);
+  EXPECT_EQ(testing::ReadBytes(folder / u"agent.id"), "\xEF\xBB\xBF" + Utf16ToUtf8(kGuidText));
+  // A blank file counts as absent and is replaced.
+  testing::WriteBytes(folder / u"agent.id", " \r\n");
+  platform.Guid = std::array<std::uint8_t, 16>{};
+  EXPECT_EQ(GetAgentId(platform, folder.Path()), u"{00000000-0000-0000-0000-000000000000}");
+}
+
+TEST(AgentId, UnwritableProgramFolderFallsBackToTheUserFolder) {
+  testing::TempFolder program, appData;
+  testing::FakePlatform platform;
+  platform.FailWrite = [&](const std::u16string& p) { return p.starts_with(program.Path()); };
+  platform.Environment[u"APPDATA"] = appData.Path();
+  platform.Guid = kGuid;
+  EXPECT_EQ(GetAgentId(platform, program.Path()), kGuidText);
+  EXPECT_FALSE(testing::Exists(program / u"agent.id"));
+  EXPECT_EQ(testing::ReadBytes(appData / u"Velmora/agent.id"), "\xEF\xBB\xBF" + Utf16ToUtf8(kGuidText));
+  // Later runs read it from there.
+  platform.Guid = std::array<std::uint8_t, 16>{};
+  EXPECT_EQ(GetAgentId(platform, program.Path()), kGuidText);
+}
+
+TEST(AgentId, WithoutAppDataEveryCallMakesAFreshIdentifier) {
+  testing::TempFolder program;
+  testing::FakePlatform platform;
+  platform.FailWrite = [](const std::u16string&) { return true; };
+  for (std::optional<std::u16string> unset : {std::optional<std::u16string>(), std::optional<std::u16string>(u"")}) {
+    platform.Environment[u"APPDATA"] = unset;
+    std::u16string a = GetAgentId(platform, program.Path());
+    std::u16string b = GetAgentId(platform, program.Path());
+    EXPECT_EQ(a.size(), 38u);
+    EXPECT_NE(a, b);
+  }
+  EXPECT_TRUE(testing::ListFolder(program.Path()).empty());
+}
+
+}  // namespace velmora

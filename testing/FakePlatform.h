@@ -1,0 +1,64 @@
+// A real platform with single faults injected: a fixed program folder, clock, today
+// and GUID, environment variables that can be unset, paths whose writes fail, and a
+// scripted HTTP reply.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+
+#include "platform/ForwardingPlatform.h"
+#include "support/Error.h"
+
+namespace velmora::testing {
+
+// Holds the real platform; a base listed first, so it exists before the forwarder.
+struct TSystemPlatformHolder {
+  std::unique_ptr<Platform> FSystem = MakeSystemPlatform();
+};
+
+class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
+ public:
+  FakePlatform() : ForwardingPlatform(*FSystem) {}
+
+  std::u16string ProgramFolderValue;
+  std::map<std::u16string, std::optional<std::u16string>> Environment;  // overrides; nullopt = unset
+  std::optional<std::array<std::uint8_t, 16>> Guid;
+  std::optional<std::int64_t> Now;
+  std::optional<TLocalDate> TodayValue;
+  std::function<bool(const std::u16string&)> FailWrite;  // true: the write of that path fails
+  int WriteCount = 0;
+  std::function<THttpReply(const THttpRequest&)> Http;
+  std::vector<std::u16string> OpenedUrls;
+  bool OpenUrlResult = true;
+
+  std::u16string ProgramFolder() override {
+    return ProgramFolderValue.empty() ? FTarget.ProgramFolder() : ProgramFolderValue;
+  }
+  std::optional<std::u16string> GetEnvironment(const std::u16string& name) override {
+    auto it = Environment.find(name);
+    return it != Environment.end() ? it->second : FTarget.GetEnvironment(name);
+  }
+  std::array<std::uint8_t, 16> NewGuid() override { return Guid ? *Guid : FTarget.NewGuid(); }
+  std::int64_t NowUnixUtc() override { return Now ? *Now : FTarget.NowUnixUtc(); }
+  TLocalDate Today() override { return TodayValue ? *TodayValue : FTarget.Today(); }
+  void WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) override {
+    ++WriteCount;
+    if (FailWrite && FailWrite(path)) throw TError(TErrorKind::FileSystem, u"Injected write failure: " + path);
+    FTarget.WriteWholeFileAtomic(path, bytes);
+  }
+  void IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                const std::u16string& value) override {
+    if (FailWrite && FailWrite(path)) throw TError(TErrorKind::FileSystem, u"Unable to write to " + path);
+    FTarget.IniWrite(path, section, key, value);
+  }
+  bool OpenUrl(const std::u16string& url) override {
+    OpenedUrls.push_back(url);
+    return OpenUrlResult;
+  }
+  THttpReply HttpGet(const THttpRequest& request) override {
+    return Http ? Http(request) : FTarget.HttpGet(request);
+  }
+};
+
+}  // namespace velmora::testing
