@@ -12,6 +12,13 @@ bool EndsWithSeparator(const Platform& platform, const std::u16string& path) {
 }
 }  // namespace
 
+std::u16string FolderOfExecutable(std::u16string_view exePath, char16_t separator) {
+  std::size_t last = exePath.rfind(separator);
+  std::u16string folder(last == std::u16string_view::npos ? std::u16string_view() : exePath.substr(0, last + 1));
+  if (folder.empty() || folder.back() != separator) folder.push_back(separator);
+  return folder;
+}
+
 std::u16string WithTrailingSeparator(const Platform& platform, std::u16string path) {
   if (!EndsWithSeparator(platform, path)) path.push_back(platform.PathSeparator());
   return path;

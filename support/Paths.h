@@ -7,6 +7,10 @@
 
 namespace velmora {
 
+// The folder of an executable's full path: everything up to and including the last
+// separator, with one separator at the end ("C:\\Velmora.exe" gives "C:\\").
+std::u16string FolderOfExecutable(std::u16string_view exePath, char16_t separator);
+
 // path with the platform's separator appended unless it already ends with one.
 std::u16string WithTrailingSeparator(const Platform& platform, std::u16string path);
 

@@ -10,6 +10,7 @@
 
 #include "platform/posix/PosixPlatform.h"
 #include "support/Error.h"
+#include "support/Paths.h"
 #include "support/Utf.h"
 
 extern char** environ;
@@ -20,8 +21,7 @@ std::u16string PosixPlatform::ProgramFolder() {
   char buffer[PATH_MAX];
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return u"./";
-  std::string path(buffer, static_cast<std::size_t>(n));
-  return Utf8ToUtf16(path.substr(0, path.rfind('/') + 1));
+  return FolderOfExecutable(Utf8ToUtf16(std::string_view(buffer, static_cast<std::size_t>(n))), u'/');
 }
 
 std::optional<std::u16string> PosixPlatform::GetEnvironment(const std::u16string& name) {

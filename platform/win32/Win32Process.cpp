@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/Error.h"
+#include "support/Paths.h"
 
 namespace velmora {
 
@@ -16,10 +17,7 @@ std::u16string Win32Platform::ProgramFolder() {
     DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) return u".\\";
     if (n < buffer.size()) {
-      std::u16string path(reinterpret_cast<const char16_t*>(buffer.data()), n);
-      path = path.substr(0, path.rfind(u'\\') + 1);
-      if (path.empty() || path.back() != u'\\') path.push_back(u'\\');
-      return path;
+      return FolderOfExecutable(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), n), u'\\');
     }
     buffer.resize(buffer.size() * 2);
   }
