@@ -301,7 +301,8 @@ def main(argv):
         signal.signal(signal.SIGINT, stop)
         if "--stop-on-eof" in argv:
             def watch():
-                while sys.stdin.buffer.read(4096):
+                # A raw read: a buffered one would hold a lock the interpreter's exit needs.
+                while os.read(sys.stdin.fileno(), 4096):
                     pass
                 os.kill(os.getpid(), signal.SIGTERM)
             threading.Thread(target=watch, daemon=True).start()

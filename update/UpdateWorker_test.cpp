@@ -1,0 +1,357 @@
+// The update worker against a real server on loopback (testing/manifest_server.py):
+// every scripted reply, from a valid manifest to a server that never answers, through
+// the system platform's HTTP client (libcurl natively, WinHTTP in the Windows build).
+//
+// The Linux binary starts the server itself. The Windows binary, run under Wine, cannot
+// start a Linux process; it uses the server whose port VELMORA_TEST_SERVER_PORT names
+// (scripts/with_test_server.sh) and fails when there is none.
+#include "update/UpdateWorker.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/Error.h"
+#include "support/Utf.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
+#endif
+
+namespace velmora {
+namespace {
+
+using ::testing::AllOf;
+using ::testing::Eq;
+using ::testing::HasSubstr;
+using ::testing::Matcher;
+using ::testing::StartsWith;
+using Clock = std::chrono::steady_clock;
+
+constexpr char16_t kDescription[] = u"Исправлены ошибки и ускорен запуск.";
+constexpr char16_t kDownloadFile[] = u"Velmora-1.0.4.exe";
+constexpr long long kHugeBytes = 64LL * 1024 * 1024;  // what the server offers for "huge"
+
+// The server for this test binary: the one the script started, or a child process.
+class TTestServer {
+ public:
+  explicit TTestServer(bool tls) {
+    const char* given = tls ? nullptr : std::getenv("VELMORA_TEST_SERVER_PORT");
+    if (given && *given) {
+      if (std::string(given).find_first_not_of("0123456789") == std::string::npos) FPort = given;
+      else FProblem = std::string("VELMORA_TEST_SERVER_PORT is not a port: ") + given;
+      return;
+    }
+#ifdef _WIN32
+    FProblem = tls ? "the TLS server is started by the POSIX build only"
+                   : "VELMORA_TEST_SERVER_PORT is not set: run the tests through scripts/with_test_server.sh";
+#else
+    Spawn(tls);
+#endif
+  }
+  ~TTestServer() {
+#ifndef _WIN32
+    if (FPid > 0) {
+      ::kill(FPid, SIGTERM);
+      ::waitpid(FPid, nullptr, 0);
+    }
+    if (FStdin >= 0) ::close(FStdin);
+#endif
+  }
+  TTestServer(const TTestServer&) = delete;
+  TTestServer& operator=(const TTestServer&) = delete;
+
+  const std::string& Port() const { return FPort; }
+  const std::string& CaFile() const { return FCaFile; }
+  const std::string& Problem() const { return FProblem; }
+
+ private:
+#ifndef _WIN32
+  void Spawn(bool tls) {
+    int out[2];
+    int in[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+      FProblem = "pipe2 failed";
+      return;
+    }
+    if (::pipe2(in, O_CLOEXEC) != 0) {
+      ::close(out[0]);
+      ::close(out[1]);
+      FProblem = "pipe2 failed";
+      return;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    std::vector<std::string> args{"python3", VELMORA_SOURCE_DIR "/testing/manifest_server.py", "--stop-on-eof"};
+    if (tls) args.push_back("--tls");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int rc = ::posix_spawnp(&FPid, "python3", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    // The server ends when this end closes, even when this process dies without clean-up.
+    FStdin = in[1];
+    if (rc != 0) {
+      FPid = -1;
+      ::close(out[0]);
+      FProblem = "cannot start python3";
+      return;
+    }
+    std::string line;
+    const auto until = Clock::now() + std::chrono::seconds(30);
+    while (line.find('\n') == std::string::npos) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+      pollfd p{out[0], POLLIN, 0};
+      if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) break;
+      char buffer[512];
+      const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+      if (n <= 0) break;
+      line.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(out[0]);
+    const std::size_t end = line.find('\n');
+    const std::size_t space = line.find(' ');
+    FPort = line.substr(0, std::min(end, space));
+    if (space < end) FCaFile = line.substr(space + 1, end - space - 1);
+    if (end == std::string::npos || FPort.empty() || (tls && FCaFile.empty())) {
+      FPort.clear();
+      FProblem = "the test server did not report its port: '" + line + "'";
+    }
+  }
+  pid_t FPid = -1;
+  int FStdin = -1;
+#endif
+  std::string FPort;
+  std::string FCaFile;
+  std::string FProblem;
+};
+
+// A worker that notes how long its run took.
+class TTimedWorker : public TUpdateWorker {
+ public:
+  using TUpdateWorker::TUpdateWorker;
+  void Begin() {
+    FBegin = Clock::now();
+    Start();
+  }
+  double Seconds() const { return std::chrono::duration<double>(FEnd - FBegin).count(); }
+
+ protected:
+  void Execute() override {
+    struct TStamp {
+      Clock::time_point& End;
+      ~TStamp() { End = Clock::now(); }
+    } stamp{FEnd};
+    TUpdateWorker::Execute();
+  }
+
+ private:
+  Clock::time_point FBegin;
+  Clock::time_point FEnd;
+};
+
+// What a run must end with. DownloadFile: DownloadURL is the page URL + this name;
+// nullopt when it must stay empty.
+struct TExpected {
+  Matcher<std::string> Error;
+  std::u16string Version;
+  std::optional<std::u16string> DownloadFile;
+  std::u16string Description;
+};
+
+void ExpectOutcome(const TTimedWorker& worker, const std::u16string& page, const TExpected& e) {
+  EXPECT_THAT(Utf16ToUtf8(worker.ErrorText), e.Error);
+  EXPECT_EQ(worker.Version, e.Version);
+  EXPECT_EQ(worker.DownloadURL, e.DownloadFile ? page + *e.DownloadFile : u"");
+  EXPECT_EQ(worker.Description, e.Description);
+}
+
+class UpdateWorkerHttp : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { FServer = new TTestServer(false); }
+  static void TearDownTestSuite() {
+    delete FServer;
+    FServer = nullptr;
+  }
+  void SetUp() override { ASSERT_FALSE(FServer->Port().empty()) << FServer->Problem(); }
+
+  static std::u16string Page(const std::string& name) {
+    return U16("http://127.0.0.1:" + FServer->Port() + "/" + name + "/");
+  }
+  // A control path of the server (its records); empty when it answers other than 200.
+  std::string Control(const std::string& path) {
+    THttpRequest request;
+    request.Url = U16("http://127.0.0.1:" + FServer->Port() + path);
+    request.MaxBodyBytes = 65536;
+    const THttpReply reply = FPlatform->HttpGet(request);
+    return reply.Status == 200 ? reply.Body : std::string();
+  }
+  std::unique_ptr<TTimedWorker> RunCase(const std::string& name) {
+    auto worker = std::make_unique<TTimedWorker>(*FPlatform, Page(name));
+    worker->Begin();
+    worker->Wait();
+    return worker;
+  }
+
+  std::unique_ptr<Platform> FPlatform = MakeSystemPlatform();
+  static TTestServer* FServer;
+};
+TTestServer* UpdateWorkerHttp::FServer = nullptr;
+
+// The texts each HTTP client gives when the server stalls or breaks off.
+#ifdef _WIN32
+const Matcher<std::string> kNoAnswer = Eq("WinHttpReceiveResponse failed with error 12002 (the operation timed out)");
+const Matcher<std::string> kSlowHead = Eq("The server did not send the reply in time");
+const Matcher<std::string> kSlowBody = Eq("The server did not send the reply in time");
+const Matcher<std::string> kCutShort = Eq("The reply ended before its announced length");
+#else
+const Matcher<std::string> kNoAnswer = Eq("Operation too slow. Less than 1 bytes/sec transferred the last 5 seconds");
+// One byte a second sits at the low-speed limit, so either of curl's two limits may end it.
+const Matcher<std::string> kSlowHead =
+    ::testing::AnyOf(StartsWith("Operation timed out after "), StartsWith("Operation too slow. "));
+const Matcher<std::string> kSlowBody = kSlowHead;
+const Matcher<std::string> kCutShort = Eq("transfer closed with 100 bytes remaining to read");
+#endif
+
+TEST_F(UpdateWorkerHttp, EachScriptedReplyEndsAsExpected) {
+  const std::u16string longDescription = std::u16string(1500, u'Ё') + std::u16string(500, u'я');
+  const Matcher<std::string> ok = Eq("");
+  struct TCase {
+    const char* Name;
+    TExpected Expected;
+    double MinSeconds;
+    double MaxSeconds;
+  };
+  const TCase cases[] = {
+      {"valid", {ok, u"1.0.4", kDownloadFile, kDescription}, 0, 4},
+      {"trailing-newline", {ok, u"1.0.4", kDownloadFile, kDescription}, 0, 4},
+      {"long-description", {ok, u"1.0.4", kDownloadFile, longDescription}, 0, 4},
+      {"size-at-limit", {ok, u"1.0.4", kDownloadFile, u""}, 0, 4},
+      {"size-over-limit", {Eq("Update manifest is too large"), u"", std::nullopt, u""}, 0, 4},
+      {"empty", {Eq("Invalid update manifest"), u"", std::nullopt, u""}, 0, 4},
+      {"array", {Eq("Invalid update manifest"), u"", std::nullopt, u""}, 0, 4},
+      {"trailing-text", {Eq("Invalid update manifest"), u"", std::nullopt, u""}, 0, 4},
+      {"capital-version", {Eq("Missing version"), u"", std::nullopt, u""}, 0, 4},
+      {"numeric-version", {Eq("Invalid version"), u"104", std::nullopt, u""}, 0, 4},
+      {"two-part-version", {Eq("Invalid version"), u"1.0", std::nullopt, u""}, 0, 4},
+      {"empty-url", {Eq("Invalid download URL"), u"1.0.4", std::nullopt, u""}, 0, 4},
+      {"not-found", {Eq("HTTP 404"), u"", std::nullopt, u""}, 0, 4},
+      {"redirect", {Eq("HTTP 302"), u"", std::nullopt, u""}, 0, 4},
+      {"cut", {kCutShort, u"", std::nullopt, u""}, 0, 4},
+      {"huge", {Eq("Update manifest is too large"), u"", std::nullopt, u""}, 0, 5},
+      {"hang", {kNoAnswer, u"", std::nullopt, u""}, 4.5, 7},
+      {"drip-head", {kSlowHead, u"", std::nullopt, u""}, 4.5, 16.5},
+      {"drip-body", {kSlowBody, u"", std::nullopt, u""}, 4.5, 16.5},
+  };
+  // All at once, so the slow cases overlap and the table takes one deadline's time.
+  std::vector<std::unique_ptr<TTimedWorker>> workers;
+  for (const auto& c : cases) {
+    workers.push_back(std::make_unique<TTimedWorker>(*FPlatform, Page(c.Name)));
+    workers.back()->Begin();
+  }
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].Name);
+    TTimedWorker& worker = *workers[i];
+    worker.Wait();
+    ASSERT_TRUE(worker.Finished());
+    ExpectOutcome(worker, Page(cases[i].Name), cases[i].Expected);
+    std::fprintf(stderr, "DEBUG %s %.2f %s\n", cases[i].Name, worker.Seconds(), Utf16ToUtf8(worker.ErrorText).c_str());
+    EXPECT_GE(worker.Seconds(), cases[i].MinSeconds);
+    EXPECT_LE(worker.Seconds(), cases[i].MaxSeconds);
+  }
+}
+
+TEST_F(UpdateWorkerHttp, AsksPastCachesExactlyOnce) {
+  const auto worker = RunCase("valid");
+  ASSERT_EQ(worker->ErrorText, u"");
+  const std::string headers = Control("/_headers/valid/version.json");
+  ASSERT_FALSE(headers.empty());
+  std::vector<std::string> values;
+  std::size_t at = 0;
+  while (at < headers.size()) {
+    std::size_t end = headers.find("\r\n", at);
+    if (end == std::string::npos) end = headers.size();
+    const std::string line = headers.substr(at, end - at);
+    std::string name = line.substr(0, line.find(':'));
+    for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (name == "cache-control") values.push_back(line.substr(line.find(':') + 1));
+    at = end + 2;
+  }
+  EXPECT_EQ(values, std::vector<std::string>{" no-cache"}) << headers;
+}
+
+TEST_F(UpdateWorkerHttp, DoesNotFollowARedirect) {
+  const auto worker = RunCase("redirect");
+  EXPECT_EQ(worker->ErrorText, u"HTTP 302");
+  EXPECT_GE(std::stoi(Control("/_seen/redirect/version.json")), 1);
+  EXPECT_EQ(Control("/_seen/redirect-target/version.json"), "0");
+}
+
+TEST_F(UpdateWorkerHttp, StopsReadingAnOversizedBodyEarly) {
+  const auto worker = RunCase("huge");
+  EXPECT_EQ(worker->ErrorText, u"Update manifest is too large");
+  EXPECT_LT(worker->Seconds(), 5.0);
+  // The server notices the client leaving on its next write; give it a moment.
+  std::string stream;
+  for (int i = 0; i < 50; ++i) {
+    stream = Control("/_stream/huge");
+    if (stream.rfind("running", 0) != 0) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_EQ(stream.rfind("aborted ", 0), 0u) << stream;
+  // Socket buffers hold a few megabytes; a client reading on would take all 64 MiB.
+  EXPECT_LT(std::stoll(stream.substr(8)), kHugeBytes / 4) << stream;
+}
+
+#ifndef _WIN32
+// The libcurl client over TLS: the test CA from CaFile is trusted, the name is checked.
+TEST(UpdateWorkerTls, TrustsOnlyTheGivenCaForTheRightName) {
+  TTestServer server(true);
+  ASSERT_FALSE(server.Port().empty()) << server.Problem();
+  auto platform = MakeSystemPlatform();
+  const std::u16string byName = U16("https://localhost:" + server.Port() + "/valid/");
+  const std::u16string byAddress = U16("https://127.0.0.1:" + server.Port() + "/valid/");
+  const std::u16string ca = U16(server.CaFile());
+  struct TCase {
+    const char* Label;
+    std::u16string Page;
+    std::u16string CaFile;
+    TExpected Expected;
+  } cases[] = {
+      {"trusted CA, certificate's name", byName, ca, {Eq(""), u"1.0.4", kDownloadFile, kDescription}},
+      {"system store only", byName, u"", {HasSubstr("unable to get local issuer certificate"), u"", std::nullopt, u""}},
+      {"address not in the certificate", byAddress, ca,
+       {AllOf(StartsWith("SSL"), HasSubstr("'127.0.0.1'")), u"", std::nullopt, u""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Label);
+    TTimedWorker worker(*platform, c.Page);
+    worker.CaFile = c.CaFile;
+    worker.Begin();
+    worker.Wait();
+    ExpectOutcome(worker, c.Page, c.Expected);
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace velmora
