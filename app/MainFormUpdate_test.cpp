@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/FakeMainView.h"
+#include "app/MainForm.h"
+#include "support/Text.h"
+#include "testing/FakePlatform.h"
+#include "testing/TempFolder.h"
+#include "update/Settings.h"
+#include "update/Version.h"
+
+namespace velmora {
+
+namespace {
+
+using testing::FakeMainView;
+
+// A worker whose run is scripted: it finishes at once with the given fields.
+class TScriptedWorker : public TUpdateWorker {
+ public:
+  TScriptedWorker(Platform& p, std::u16string version, std::u16string url, std::u16string error,
+                  std::u16string description = u"")
+      : TUpdateWorker(p, u"http://x/"), FV(std::move(version)), FU(std::move(url)), FE(std::move(error)),
+        FD(std::move(description)) {}
+
+ protected:
+  void Execute() override {
+    Version = FV;
+    DownloadURL = FU;
+    ErrorText = FE;
+    Description = FD;
+  }
+
+ private:
+  std::u16string FV, FU, FE, FD;
+};
+
+struct TUpdateSetup {
+  FakeMainView View;
+  testing::FakePlatform Platform;
+  testing::TempFolder LocalAppData;
+  int WorkersMade = 0;
+  std::u16string Version = u"1.0.4", Url = u"https://velmora.example/Velmora-1.0.4.exe", Error, Description;
+  std::unique_ptr<TFormMain> Form;
+
+  TUpdateSetup() {
+    Platform.Environment[u"LOCALAPPDATA"] = LocalAppData.Path();
+    Platform.Now = 1'800'000'000;
+    Form = std::make_unique<TFormMain>(View, Platform, TGenerators{}, [this] {
+      ++WorkersMade;
+      return std::make_unique<TScriptedWorker>(Platform, Version, Url, Error, Description);
+    });
+  }
+  std::u16string SettingsPath() { return LocalAppData / u"Tarnwick/Velmora/updates.ini"; }
+  void Store(const char* automatic, const char* last) {
+    testing::WriteBytes(SettingsPath(),
+                        std::string("[Updates]\r\nAutomatic=") + automatic + "\r\nLastAttemptUTC=" + last + "\r\n");
+  }
+  // Ticks until the outstanding check has been collected.
+  void Collect() {
+    for (int i = 0; i < 200 && Form->CheckOutstanding(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      Form->UpdateTimerTick();
+    }
+    ASSERT_FALSE(Form->CheckOutstanding());
+  }
+};
+
+}  // namespace
+
+TEST(MainFormUpdate, OnceADayRule) {
+  struct Case {
+    std::int64_t Last, Now;
+    bool Due;
+  } cases[] = {{0, 100000, true},         {-5, 100000, true},        {100000, 186400, true},
+               {100000, 186399, false},   {200000, 100000, true},    {100000, 100000, false}};
+  for (const auto& c : cases) EXPECT_EQ(IsAutomaticCheckDue(c.Last, c.Now), c.Due) << c.Last << " " << c.Now;
+}
+
+TEST(MainFormUpdate, StoredValuesAndTheirDefaults) {
+  struct Case {
+    const char* Automatic;
+    const char* Last;
+    bool On;
+    std::int64_t LastAttempt;
+  } cases[] = {{"1", "1799990000", true, 1799990000}, {"2", "0", true, 0},   {"yes", "abc", false, 0},
+               {"true", "-7", false, -7},             {"0", "", false, 0}};
+  for (const auto& c : cases) {
+    TUpdateSetup s;
+    s.Store(c.Automatic, c.Last);
+    const auto settings = LoadUpdateSettings(s.Platform, GetUpdateSettingsPath(s.Platform));
+    EXPECT_EQ(settings.Automatic, c.On) << c.Automatic;
+    EXPECT_EQ(settings.LastAttempt, c.LastAttempt) << c.Last;
+  }
+}
+
+TEST(MainFormUpdate, AutomaticCheckOpensTheDialogByItself) {
+  TUpdateSetup s;
+  s.Store("1", "garbage");
+  s.Form->FormShow();
+  EXPECT_EQ(s.View.Log.front(), "timer created 200");
+  EXPECT_TRUE(s.View.CheckedState[TControl::CheckAutoUpdates]);
+  EXPECT_EQ(s.WorkersMade, 1);
+  EXPECT_EQ(s.View.Texts[TControl::ButtonCheckUpdates], u"Проверка...");
+  EXPECT_FALSE(s.View.IsEnabled(TControl::ButtonCheckUpdates));
+  EXPECT_TRUE(s.View.TimerEnabled);
+  s.Collect();
+  EXPECT_EQ(s.View.Entries("dialog"), std::vector<std::string>{"dialog Доступна версия 1.0.4 button enabled"});
+  EXPECT_EQ(s.View.Texts[TControl::ButtonCheckUpdates], u"Проверить обновления");
+  EXPECT_FALSE(s.View.TimerEnabled);
+  EXPECT_TRUE(s.Platform.OpenedUrls.empty());  // "Позже" opens nothing
+  EXPECT_EQ(s.Platform.IniRead(s.SettingsPath(), u"Updates", u"LastAttemptUTC", u""), u"1800000000");
+  // An empty description: the content begins with two line breaks.
+  EXPECT_EQ(s.View.UpdateDialogText,
+            u"Обновление Velmora|Доступна версия 1.0.4|\r\n\r\nСкачайте новый файл, закройте приложение и замените "
+            u"старый EXE новым.\r\nОстальные файлы, в том числе agent.id, оставьте на месте.\r\nЕсли имя EXE "
+            u"изменилось, удалите старый EXE и обновите ярлык.");
+  s.Form->FormShow();  // only once per run
+  EXPECT_EQ(s.WorkersMade, 1);
+}
+
+TEST(MainFormUpdate, AutomaticChecksThatAreNotDueOrOffOrQuiet) {
+  {
+    TUpdateSetup s;  // no settings file: off, but the folder exists afterwards
+    s.Form->FormShow();
+    EXPECT_EQ(s.WorkersMade, 0);
+    EXPECT_TRUE(s.Platform.FolderExists(s.LocalAppData / u"Tarnwick/Velmora"));
+  }
+  {
+    TUpdateSetup s;
+    s.Store("1", "1799950000");  // 50,000 seconds ago
+    s.Form->FormShow();
+    EXPECT_EQ(s.WorkersMade, 0);
+  }
+  for (bool failing : {true, false}) {
+    TUpdateSetup s;
+    s.Store("1", "0");
+    if (failing) {
+      s.Error = u"HTTP 404";
+    } else {
+      s.Version = u"1.0.3.0";
+    }
+    s.Form->FormShow();
+    s.Collect();
+    EXPECT_TRUE(s.View.Entries("box").empty());
+    EXPECT_TRUE(s.View.Entries("dialog").empty());
+  }
+  {
+    TUpdateSetup s;  // a failed attempt record abandons an automatic check silently
+    s.Store("1", "0");
+    s.Platform.FailWrite = [](const std::u16string&) { return true; };
+    s.Form->FormShow();
+    EXPECT_EQ(s.WorkersMade, 0);
+    EXPECT_TRUE(s.View.Log.size() == 1u);
+  }
+}
+
+TEST(MainFormUpdate, ManualCheckMessages) {
+  struct Case {
+    const char16_t* Version;
+    const char16_t* Error;
+    int DialogResult;
+    bool Browser;
+    std::vector<std::string> Boxes;
+    std::size_t Opened;
+  } cases[] = {
+      {u"1.0.3", u"", 2, true, {"box Information У вас актуальная версия приложения: 1.0.3."}, 0},
+      {u"1.0.3.0", u"", 2, true, {"box Information У вас актуальная версия приложения: 1.0.3."}, 0},
+      {u"", u"HTTP 404", 2, true,
+       {"box Warning Не удалось проверить обновления. Проверьте подключение к интернету.\r\nHTTP 404"}, 0},
+      {u"1.0.4", u"", 6, true, {}, 1},
+      {u"1.0.4", u"", 6, false,
+       {"box Warning Не удалось открыть браузер. Скачайте обновление на " + Utf16ToUtf8(ProductPageUrl)}, 1},
+      {u"1.0.4", u"", 0, true, {}, 0},  // the dialog could not open
+  };
+  for (const auto& c : cases) {
+    TUpdateSetup s;
+    s.Version = c.Version;
+    s.Error = c.Error;
+    s.View.UpdateDialogResult = c.DialogResult;
+    s.Platform.OpenUrlResult = c.Browser;
+    s.Form->FormShow();
+    s.Form->ButtonCheckUpdatesClick();
+    s.Collect();
+    EXPECT_EQ(s.View.Entries("box"), c.Boxes) << Utf16ToUtf8(c.Version) << Utf16ToUtf8(c.Error);
+    ASSERT_EQ(s.Platform.OpenedUrls.size(), c.Opened);
+    if (c.Opened) {
+      EXPECT_EQ(s.Platform.OpenedUrls[0], s.Url);
+    }
+    EXPECT_EQ(s.View.Texts[TControl::ButtonCheckUpdates], u"Проверить обновления");
+  }
+}
+
+TEST(MainFormUpdate, SettingsUnavailableLeaveManualChecks) {
+  TUpdateSetup s;
+  s.Platform.Environment[u"LOCALAPPDATA"] = std::nullopt;
+  s.Form->FormShow();
+  EXPECT_FALSE(s.View.CheckedState[TControl::CheckAutoUpdates]);
+  EXPECT_FALSE(s.View.IsEnabled(TControl::CheckAutoUpdates));
+  s.Version = u"1.0.3";
+  s.Form->ButtonCheckUpdatesClick();
+  s.Collect();
+  EXPECT_EQ(s.WorkersMade, 1);
+  EXPECT_EQ(s.View.Entries("box").size(), 1u);
+  s.Form->CheckAutoUpdatesClick();  // does nothing without a settings file
+  EXPECT_EQ(s.View.Entries("box").size(), 1u);
+}
+
+TEST(MainFormUpdate, CheckBoxIsStoredAndAFailedWriteWarns) {
+  TUpdateSetup s;
+  s.Form->FormShow();
+  for (bool on : {true, false}) {
+    s.View.CheckedState[TControl::CheckAutoUpdates] = on;
+    s.Form->CheckAutoUpdatesClick();
+    EXPECT_EQ(s.Platform.IniRead(s.SettingsPath(), u"Updates", u"Automatic", u""), on ? u"1" : u"0");
+  }
+  s.Platform.FailWrite = [](const std::u16string&) { return true; };
+  s.View.CheckedState[TControl::CheckAutoUpdates] = true;
+  s.Form->CheckAutoUpdatesClick();
+  EXPECT_EQ(s.View.Entries("box"), std::vector<std::string>{"box Warning Не удалось сохранить настройку: Unable to write to " +
+                                                            Utf16ToUtf8(s.SettingsPath())});
+  EXPECT_TRUE(s.View.CheckedState[TControl::CheckAutoUpdates]);
+}
+
+TEST(MainFormUpdate, OneCheckAtATimeAndClosingWaitsSilently) {
+  TUpdateSetup s;
+  s.Form->FormShow();
+  s.Form->StartUpdateCheck(true);
+  s.Form->StartUpdateCheck(true);
+  EXPECT_EQ(s.WorkersMade, 1);
+  s.Form->FormDestroy();
+  EXPECT_FALSE(s.Form->CheckOutstanding());
+  EXPECT_TRUE(s.View.Entries("box").empty());
+  EXPECT_TRUE(s.View.Entries("dialog").empty());
+  EXPECT_FALSE(s.View.TimerEnabled);
+}
+
+}  // namespace velmora
