@@ -215,6 +215,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
+    request_queue_size = 64  # a test may open a connection per case at once
     tls = None  # an ssl.SSLContext when serving HTTPS
 
     def finish_request(self, request, client_address):

@@ -217,18 +217,23 @@ class UpdateWorkerHttp : public ::testing::Test {
 };
 TTestServer* UpdateWorkerHttp::FServer = nullptr;
 
-// The texts each HTTP client gives when the server stalls or breaks off.
+// How each HTTP client ends a stalled or broken reply: the text and the time it takes.
+struct TStall {
+  Matcher<std::string> Error;
+  double MinSeconds;
+  double MaxSeconds;
+};
 #ifdef _WIN32
-const Matcher<std::string> kNoAnswer = Eq("WinHttpReceiveResponse failed with error 12002 (the operation timed out)");
-const Matcher<std::string> kSlowHead = Eq("The server did not send the reply in time");
-const Matcher<std::string> kSlowBody = Eq("The server did not send the reply in time");
+const TStall kNoAnswer{Eq("WinHttpReceiveResponse failed with error 12002 (the operation timed out)"), 4.5, 6.5};
+const TStall kSlowHead{Eq("The server did not send the reply in time"), 14.5, 16.5};
+const TStall kSlowBody{Eq("The server did not send the reply in time"), 14.5, 16.5};
 const Matcher<std::string> kCutShort = Eq("The reply ended before its announced length");
 #else
-const Matcher<std::string> kNoAnswer = Eq("Operation too slow. Less than 1 bytes/sec transferred the last 5 seconds");
-// One byte a second sits at the low-speed limit, so either of curl's two limits may end it.
-const Matcher<std::string> kSlowHead =
-    ::testing::AnyOf(StartsWith("Operation timed out after "), StartsWith("Operation too slow. "));
-const Matcher<std::string> kSlowBody = kSlowHead;
+const TStall kNoAnswer{Eq("No progress from the server for 5000 ms"), 4.5, 6.5};
+// In the head libcurl reports whole lines only, and a line takes longer than 5 s to drip.
+const TStall kSlowHead{Eq("No progress from the server for 5000 ms"), 4.5, 6.5};
+// Every wait is short, so the overall deadline ends it.
+const TStall kSlowBody{StartsWith("Operation timed out after 15"), 14.5, 16.5};
 const Matcher<std::string> kCutShort = Eq("transfer closed with 100 bytes remaining to read");
 #endif
 
@@ -258,9 +263,9 @@ TEST_F(UpdateWorkerHttp, EachScriptedReplyEndsAsExpected) {
       {"redirect", {Eq("HTTP 302"), u"", std::nullopt, u""}, 0, 4},
       {"cut", {kCutShort, u"", std::nullopt, u""}, 0, 4},
       {"huge", {Eq("Update manifest is too large"), u"", std::nullopt, u""}, 0, 5},
-      {"hang", {kNoAnswer, u"", std::nullopt, u""}, 4.5, 7},
-      {"drip-head", {kSlowHead, u"", std::nullopt, u""}, 4.5, 16.5},
-      {"drip-body", {kSlowBody, u"", std::nullopt, u""}, 4.5, 16.5},
+      {"hang", {kNoAnswer.Error, u"", std::nullopt, u""}, kNoAnswer.MinSeconds, kNoAnswer.MaxSeconds},
+      {"drip-head", {kSlowHead.Error, u"", std::nullopt, u""}, kSlowHead.MinSeconds, kSlowHead.MaxSeconds},
+      {"drip-body", {kSlowBody.Error, u"", std::nullopt, u""}, kSlowBody.MinSeconds, kSlowBody.MaxSeconds},
   };
   // All at once, so the slow cases overlap and the table takes one deadline's time.
   std::vector<std::unique_ptr<TTimedWorker>> workers;

@@ -3,6 +3,8 @@
 // or exhaust its memory.
 #include <curl/curl.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "platform/posix/PosixPlatform.h"
@@ -13,21 +15,50 @@ namespace velmora {
 
 namespace {
 
+using TClock = std::chrono::steady_clock;
+
 struct TBody {
   std::string Bytes;
   std::size_t Cap = 0;
   bool TooLarge = false;
+  // The receive time-out: the longest wait, once connected, for progress: body data or,
+  // while the head arrives, a whole header line (curl reports no smaller step there).
+  std::chrono::milliseconds MaxWait{0};
+  std::optional<TClock::time_point> LastProgress;  // unset until connected
+  bool Stalled = false;
 };
 
 std::size_t OnData(char* data, std::size_t size, std::size_t count, void* user) {
   auto* body = static_cast<TBody*>(user);
   std::size_t n = size * count;
+  body->LastProgress = TClock::now();
   if (body->Cap && body->Bytes.size() + n > body->Cap) {
     body->TooLarge = true;
     return 0;  // aborts the transfer
   }
   body->Bytes.append(data, n);
   return n;
+}
+
+std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* user) {
+  static_cast<TBody*>(user)->LastProgress = TClock::now();
+  return size * count;
+}
+
+// Called once the connection stands, just before the request goes out.
+int OnConnected(void* user, char*, char*, int, int) {
+  static_cast<TBody*>(user)->LastProgress = TClock::now();
+  return CURL_PREREQFUNC_OK;
+}
+
+// libcurl calls this at least once a second while a transfer waits.
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto* body = static_cast<TBody*>(user);
+  if (body->LastProgress && TClock::now() - *body->LastProgress >= body->MaxWait) {
+    body->Stalled = true;
+    return 1;  // aborts the transfer
+  }
+  return 0;
 }
 
 class CurlHandle {
@@ -78,9 +109,17 @@ THttpReply PosixPlatform::HttpGet(const THttpRequest& request) {
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.ConnectTimeoutMs));
-  // No byte for ReceiveTimeoutMs ends the transfer; so does the overall deadline.
-  curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>((request.ReceiveTimeoutMs + 999) / 1000));
+  // No progress for ReceiveTimeoutMs ends the transfer; so does the overall deadline. (curl's
+  // own low-speed rule would not do: it measures a rate in whole seconds, ends a steady
+  // trickle and lets a silent server hold the caller two seconds longer.)
+  body.MaxWait = std::chrono::milliseconds(request.ReceiveTimeoutMs);
+  curl_easy_setopt(h, CURLOPT_PREREQFUNCTION, OnConnected);
+  curl_easy_setopt(h, CURLOPT_PREREQDATA, &body);
+  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
+  curl_easy_setopt(h, CURLOPT_HEADERDATA, &body);
+  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &body);
+  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(request.OverallDeadlineMs));
   curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.Get());
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnData);
@@ -89,6 +128,9 @@ THttpReply PosixPlatform::HttpGet(const THttpRequest& request) {
   if (!caFile.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, caFile.c_str());
   CURLcode rc = curl_easy_perform(h);
   if (body.TooLarge) throw TError(TErrorKind::General, U16(request.TooLargeMessage));
+  if (body.Stalled)
+    throw TError(TErrorKind::General,
+                 U16("No progress from the server for " + std::to_string(request.ReceiveTimeoutMs) + " ms"));
   if (rc != CURLE_OK) {
     std::string message = errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc);
     throw TError(TErrorKind::General, U16(message));

@@ -1,0 +1,137 @@
+// A test-only driver for the GUI smoke test, run in the same Wine prefix as the
+// program: finds the main window and its controls (child controls are not X11
+// windows, so xdotool cannot see them) and clicks, reads and closes boxes.
+//   GuiDriver wait <title> <seconds>          wait until the window exists
+//   GuiDriver click <title> <caption>         post a click to the child with that text
+//   GuiDriver text <title> <controlId>        print a child's text (UTF-8)
+//   GuiDriver rect <title> <controlId>        print the child's screen centre "x y"
+//   GuiDriver box <seconds>                   wait for a message box, print its text, press its first button
+//   GuiDriver close <title>                   ask the window to close
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct TFind {
+  std::wstring Text;
+  int Id = -1;
+  HWND Found = nullptr;
+  std::wstring Longest;
+  HWND FirstButton = nullptr;
+};
+
+// WM_GETTEXT rather than GetWindowTextW: across processes only the message reaches an
+// edit control's content.
+std::wstring TextOf(HWND h) {
+  wchar_t buffer[4096];
+  DWORD_PTR n = 0;
+  if (!::SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &n))
+    return {};
+  return std::wstring(buffer, static_cast<std::size_t>(n));
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t buffer[256];
+  int n = ::GetClassNameW(h, buffer, 256);
+  return std::wstring(buffer, n > 0 ? n : 0);
+}
+
+BOOL CALLBACK FindChild(HWND h, LPARAM p) {
+  auto* f = reinterpret_cast<TFind*>(p);
+  if ((f->Id >= 0 && ::GetDlgCtrlID(h) == f->Id) || (f->Id < 0 && TextOf(h) == f->Text)) {
+    f->Found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK ScanBox(HWND h, LPARAM p) {
+  auto* f = reinterpret_cast<TFind*>(p);
+  const std::wstring cls = ClassOf(h);
+  if (_wcsicmp(cls.c_str(), L"Static") == 0 && TextOf(h).size() > f->Longest.size()) f->Longest = TextOf(h);
+  if (_wcsicmp(cls.c_str(), L"Button") == 0 && !f->FirstButton) f->FirstButton = h;
+  return TRUE;
+}
+
+void PrintUtf8(const std::wstring& w) {
+  int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  std::fwrite(s.data(), 1, s.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+HWND Child(HWND top, const wchar_t* what, bool byId) {
+  TFind f;
+  if (byId) {
+    f.Id = _wtoi(what);
+  } else {
+    f.Text = what;
+  }
+  ::EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&f));
+  return f.Found;
+}
+
+}  // namespace
+
+// Wide arguments, so captions in Cyrillic arrive intact.
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  const std::wstring command = argv[1];
+  if (command == L"box") {
+    const DWORD until = ::GetTickCount() + static_cast<DWORD>(_wtoi(argv[2]) * 1000);
+    while (::GetTickCount() < until) {
+      HWND box = ::FindWindowW(L"#32770", nullptr);
+      if (box && ::IsWindowVisible(box)) {
+        ::Sleep(300);  // let it finish drawing
+        TFind f;
+        ::EnumChildWindows(box, ScanBox, reinterpret_cast<LPARAM>(&f));
+        PrintUtf8(f.Longest);
+        if (f.FirstButton) ::PostMessageW(f.FirstButton, BM_CLICK, 0, 0);
+        for (int i = 0; i < 50 && ::IsWindow(box); ++i) ::Sleep(100);
+        return 0;
+      }
+      ::Sleep(100);
+    }
+    std::fprintf(stderr, "no message box appeared\n");
+    return 1;
+  }
+  const std::wstring title = argv[2];
+  if (command == L"wait") {
+    const DWORD until = ::GetTickCount() + static_cast<DWORD>((argc > 3 ? _wtoi(argv[3]) : 30) * 1000);
+    while (::GetTickCount() < until) {
+      if (::FindWindowW(nullptr, title.c_str())) return 0;
+      ::Sleep(100);
+    }
+    return 1;
+  }
+  HWND top = ::FindWindowW(nullptr, title.c_str());
+  if (!top) {
+    std::fprintf(stderr, "window not found\n");
+    return 1;
+  }
+  if (command == L"close") {
+    ::PostMessageW(top, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (argc < 4) return 2;
+  HWND child = Child(top, argv[3], command != L"click");
+  if (!child) {
+    std::fprintf(stderr, "control not found\n");
+    return 1;
+  }
+  if (command == L"click") {
+    ::PostMessageW(child, BM_CLICK, 0, 0);
+  } else if (command == L"text") {
+    PrintUtf8(TextOf(child));
+  } else if (command == L"rect") {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  } else {
+    return 2;
+  }
+  return 0;
+}
