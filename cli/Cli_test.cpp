@@ -1,0 +1,149 @@
+#include "cli/Cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliUpdate.h"
+#include "support/Utf.h"
+#include "testing/FakePlatform.h"
+#include "testing/TempFolder.h"
+
+namespace velmora {
+
+namespace {
+
+struct TCliRun {
+  int Status;
+  std::string Out, Err;
+};
+
+struct TCliSetup {
+  testing::TempFolder Program, Out;
+  testing::FakePlatform Platform;
+  TCliSetup() {
+    Platform.ProgramFolderValue = Program.Path();
+    Platform.TodayValue = TLocalDate{2026, 12, 10};
+    testing::WriteBytes(Program / u"agent.id", "test");
+  }
+  TCliRun Run(std::vector<std::u16string> args) {
+    std::ostringstream out, err;
+    const int status = RunCli(Platform, args, out, err);
+    return {status, out.str(), err.str()};
+  }
+};
+
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> lines;
+  std::istringstream in(s);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+TEST(Cli, FolkForManyWeeksPrintsEveryPath) {
+  TCliSetup s;
+  const auto r = s.Run({u"folk", u"--week", u"2026-01-05", u"--weeks", u"52", u"--out", s.Out.Path()});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  const auto lines = Lines(r.Out);
+  ASSERT_EQ(lines.size(), 52u);
+  EXPECT_EQ(lines.front(), Utf16ToUtf8(s.Out / u"generated/primety_20260105.txt"));
+  EXPECT_EQ(lines.back(), Utf16ToUtf8(s.Out / u"generated/primety_20261228.txt"));
+  EXPECT_EQ(testing::ListFolder(s.Out / u"generated").size(), 52u);
+}
+
+TEST(Cli, AllWritesFolkAstroJokesInOrderWithTheWindowsDefaults) {
+  TCliSetup s;
+  const auto r = s.Run({u"all", u"--count", u"abc"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  const std::u16string gen = s.Program / u"generated/";
+  EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{Utf16ToUtf8(gen + u"primety_20261221.txt"),
+                                                    Utf16ToUtf8(gen + u"astro_20261221.txt"),
+                                                    Utf16ToUtf8(gen + u"jokes_20261221.txt")}));
+}
+
+TEST(Cli, FailuresAndUsage) {
+  struct Case {
+    std::vector<std::u16string> Args;
+    int Status;
+    const char* ErrStart;
+  } cases[] = {
+      {{u"folk", u"--week", u"2026-01-04"}, 1, "Ошибка: Выберите понедельник нужной недели."},
+      {{u"astro", u"--out", u""}, 1, "Ошибка: Выберите папку вывода."},
+      {{}, 2, "не указана команда"},
+      {{u"nonsense"}, 2, "неизвестная команда"},
+      {{u"folk", u"--count", u"5"}, 2, "неизвестный параметр --count"},
+      {{u"jokes", u"--week", u"2026-1-5"}, 2, "--week"},
+      {{u"jokes", u"--week", u"2026-02-30"}, 2, "--week"},
+      {{u"folk", u"--weeks", u"0"}, 2, "--weeks"},
+      {{u"folk", u"--weeks"}, 2, "нет значения"},
+      {{u"check-update", u"--page", u"http://example.com/"}, 2, "Ошибка: адрес страницы"},
+  };
+  for (const auto& c : cases) {
+    TCliSetup s;
+    const auto r = s.Run(c.Args);
+    EXPECT_EQ(r.Status, c.Status) << r.Err;
+    EXPECT_EQ(r.Err.rfind(c.ErrStart, 0), 0u) << r.Err;
+    EXPECT_EQ(r.Out, "");
+    if (c.Status == 2 && std::string(c.ErrStart).rfind("Ошибка", 0) != 0) {
+      EXPECT_NE(r.Err.find("Использование:"), std::string::npos);
+    }
+  }
+  TCliSetup s;
+  EXPECT_EQ(s.Run({u"--version"}).Out, "velmora-cli 1.0.3\n");
+  EXPECT_NE(s.Run({u"--help"}).Out.find("check-corpus FILE"), std::string::npos);
+}
+
+TEST(Cli, JokeCountIsReadAsTheWindowReadsIt) {
+  std::string corpus;
+  for (int i = 0; i < 40; ++i)
+    corpus += "{\"week_start\": \"2025-03-10\", \"text\": \"Шутка " + std::to_string(i) + "\"}\n";
+  for (auto [count, jokes] : {std::pair{u"0", 1}, {u"45", 30}, {u"007", 7}, {u"", 20}, {u"99999999999", 20}}) {
+    TCliSetup s;
+    testing::WriteBytes(s.Program / u"data/jokes.jsonl", corpus);
+    const auto r = s.Run({u"jokes", u"--week", u"2025-03-17", u"--out", s.Out.Path(), u"--count", count});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const std::string text = testing::ReadBytes(s.Out / u"generated/jokes_20250317.txt");
+    EXPECT_EQ(static_cast<int>(std::count(text.begin(), text.end(), '\n')), 2 + 2 * jokes) << Utf16ToUtf8(count);
+  }
+}
+
+TEST(Cli, CheckCorpusReportsLinesAndKeptCount) {
+  TCliSetup s;
+  const std::u16string file = s.Out / u"weekly_horoscopes.jsonl";
+  testing::WriteBytes(file,
+                      "{\"week_start\": \"2025-01-06\", \"sign\": \"Овен\", \"text\": \"Текст\"}\n"
+                      "\n"
+                      "{\"week_start\": \"2025-01-06\", \"text\": \"без знака\"}\n"
+                      "{\"week_start\": \"2025-02-30\", \"sign\": \"Овен\", \"text\": \"Текст\"}\n");
+  auto r = s.Run({u"check-corpus", file});
+  EXPECT_EQ(r.Status, 1);
+  const auto lines = Lines(r.Out);
+  ASSERT_EQ(lines.size(), 3u) << r.Out;
+  EXPECT_NE(lines[0].find(":3: пропущена"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find(":4: Ошибка: Invalid argument to date encode"), std::string::npos) << lines[1];
+  EXPECT_EQ(lines[2], "Записей: 1");
+
+  const std::u16string good = s.Out / u"other.jsonl";
+  testing::WriteBytes(good, "{\"content_type\": \"joke\", \"week_start\": \"2025-01-06\", \"text\": \"Шутка\"}\n");
+  r = s.Run({u"check-corpus", good});
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "Записей: 1\n");
+  r = s.Run({u"check-corpus", s.Out / u"missing.jsonl"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err.rfind("Ошибка: ", 0), 0u);
+}
+
+TEST(Cli, PageUrlsForTheUpdateCheck) {
+  struct Case {
+    const char16_t* Url;
+    bool Ok;
+  } cases[] = {{u"https://velmora.example/", true},  {u"http://127.0.0.1:8080/v/", true}, {u"http://localhost/", true},
+               {u"http://[::1]:9/", true},           {u"http://example.com/", false},     {u"https://x.example", false},
+               {u"http://127.0.0.1.evil.example/", false}, {u"ftp://127.0.0.1/", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsAcceptablePageUrl(c.Url), c.Ok) << Utf16ToUtf8(c.Url);
+}
+
+}  // namespace velmora
