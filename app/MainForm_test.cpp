@@ -73,7 +73,7 @@ TEST(MainForm, DefaultOutputFolderEndsInOneSeparator) {
   EXPECT_EQ(FolderOfExecutable(u"/opt/velmora/velmora-cli", u'/'), u"/opt/velmora/");
   TFormSetup s;
   s.Platform.ProgramFolderValue = u"/opt/velmora";
-  EXPECT_EQ(s.Form->DefaultOutputFolder(), u"/opt/velmora/");
+  EXPECT_EQ(s.Form->DefaultOutputFolder(), u"/opt/velmora" + std::u16string(1, s.Platform.PathSeparator()));
 }
 
 TEST(MainForm, FolkCommandSuccessStepsInOrder) {

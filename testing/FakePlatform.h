@@ -27,6 +27,7 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
   std::optional<std::int64_t> Now;
   std::optional<TLocalDate> TodayValue;
   std::function<bool(const std::u16string&)> FailWrite;  // true: the write of that path fails
+  std::function<bool(const std::u16string&)> FailRead;   // true: reading that path fails
   int WriteCount = 0;
   std::function<THttpReply(const THttpRequest&)> Http;
   std::vector<std::u16string> OpenedUrls;
@@ -42,6 +43,10 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
   std::array<std::uint8_t, 16> NewGuid() override { return Guid ? *Guid : FTarget.NewGuid(); }
   std::int64_t NowUnixUtc() override { return Now ? *Now : FTarget.NowUnixUtc(); }
   TLocalDate Today() override { return TodayValue ? *TodayValue : FTarget.Today(); }
+  std::string ReadWholeFile(const std::u16string& path) override {
+    if (FailRead && FailRead(path)) throw TError(TErrorKind::FileSystem, u"Injected read failure: " + path);
+    return FTarget.ReadWholeFile(path);
+  }
   void WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) override {
     ++WriteCount;
     if (FailWrite && FailWrite(path)) throw TError(TErrorKind::FileSystem, u"Injected write failure: " + path);

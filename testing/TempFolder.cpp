@@ -38,6 +38,14 @@ TempFolder::~TempFolder() {
   fs::remove_all(ToPath(FPath), ec);
 }
 
+std::u16string TempFolder::operator/(std::u16string_view name) const {
+  std::u16string path = FPath + std::u16string(name);
+  const auto separator = static_cast<char16_t>(fs::path::preferred_separator);
+  for (std::size_t i = FPath.size(); i < path.size(); ++i)
+    if (path[i] == u'/') path[i] = separator;
+  return path;
+}
+
 std::string ReadBytes(const std::u16string& path) {
   std::ifstream in(ToPath(path), std::ios::binary);
   std::ostringstream s;

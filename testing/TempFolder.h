@@ -15,8 +15,9 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   // The folder's path with a trailing separator, as UTF-16.
   const std::u16string& Path() const { return FPath; }
-  // Path() + name.
-  std::u16string operator/(std::u16string_view name) const { return FPath + std::u16string(name); }
+  // Path() + name, with every "/" in name turned into this platform's separator so
+  // that expected paths compare equal to the ones the program builds.
+  std::u16string operator/(std::u16string_view name) const;
 
  private:
   std::u16string FPath;
