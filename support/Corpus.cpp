@@ -11,21 +11,31 @@ namespace velmora {
 
 namespace {
 
-int Base64Value(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
-}
+// Base64 digit values by byte; -1 for bytes outside the alphabet.
+struct TBase64Table {
+  signed char Value[256];
+  constexpr TBase64Table() : Value() {
+    for (int i = 0; i < 256; ++i) Value[i] = -1;
+    for (int i = 0; i < 26; ++i) {
+      Value['A' + i] = static_cast<signed char>(i);
+      Value['a' + i] = static_cast<signed char>(26 + i);
+    }
+    for (int i = 0; i < 10; ++i) Value['0' + i] = static_cast<signed char>(52 + i);
+    Value[static_cast<unsigned char>('+')] = 62;
+    Value[static_cast<unsigned char>('/')] = 63;
+  }
+};
+constexpr TBase64Table kBase64;
 
 [[noreturn]] void Corrupt(const char16_t* what) {
   throw TError(TErrorKind::General, std::u16string(u"Corrupt embedded corpus: ") + what);
 }
 
 std::string DecodeBase64(const char* const* chunks, int lastIndex) {
+  std::size_t length = 0;
+  for (int k = 0; k <= lastIndex; ++k) length += std::strlen(chunks[k]);
   std::string out;
+  out.reserve(length / 4 * 3 + 3);
   unsigned buffer = 0;
   int bits = 0;
   int padding = 0;
@@ -36,7 +46,7 @@ std::string DecodeBase64(const char* const* chunks, int lastIndex) {
         ++padding;
         continue;
       }
-      int v = Base64Value(c);
+      const int v = kBase64.Value[c];
       if (v < 0 || padding > 0) Corrupt(u"invalid base64 text");
       buffer = (buffer << 6) | static_cast<unsigned>(v);
       bits += 6;

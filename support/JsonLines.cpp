@@ -21,6 +21,7 @@ int HexValue(char16_t c) {
 }  // namespace
 
 std::u16string JsonUnescape(std::u16string_view raw) {
+  if (raw.find(u'\\') == std::u16string_view::npos) return std::u16string(raw);  // most values hold no escape
   std::u16string out;
   out.reserve(raw.size());
   std::size_t i = 0;

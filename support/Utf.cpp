@@ -8,28 +8,27 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-void AppendCodePoint(std::u16string& out, std::uint32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+  // Never more code units than bytes: write through a pointer into a buffer of that
+  // size (push_back per unit costs more than the decoding itself) and cut it at the end.
+  std::u16string result(bytes.size(), u'\0');
+  char16_t* out = result.data();
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    const unsigned char b0 = in[i];
     if (b0 < 0x80) {
-      out.push_back(b0);
+      *out++ = b0;
       ++i;
+      continue;
+    }
+    // The common two-byte case (Cyrillic) without the general machinery.
+    if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
+      *out++ = static_cast<char16_t>(((b0 & 0x1F) << 6) | (in[i + 1] & 0x3F));
+      i += 2;
       continue;
     }
     int extra;
@@ -42,7 +41,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
       extra = 3, cp = b0 & 0x07, min = 0x10000;
     } else {
-      out.push_back(kReplacement);
+      *out++ = kReplacement;
       ++i;
       continue;
     }
@@ -51,21 +50,26 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     std::size_t j = i + 1;
     bool ok = true;
     for (int k = 0; k < extra; ++k, ++j) {
-      if (j >= n || (static_cast<unsigned char>(bytes[j]) & 0xC0) != 0x80) {
+      if (j >= n || (in[j] & 0xC0) != 0x80) {
         ok = false;
         break;
       }
-      cp = (cp << 6) | (static_cast<unsigned char>(bytes[j]) & 0x3F);
+      cp = (cp << 6) | (in[j] & 0x3F);
     }
-    if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(kReplacement);
-      i = j;
-      continue;
-    }
-    AppendCodePoint(out, cp);
     i = j;
+    if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      *out++ = kReplacement;
+    } else if (cp < 0x10000) {
+      *out++ = static_cast<char16_t>(cp);
+    } else {
+      // Four bytes in, two units out: still within the buffer.
+      cp -= 0x10000;
+      *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
   }
-  return out;
+  result.resize(static_cast<std::size_t>(out - result.data()));
+  return result;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
