@@ -16,6 +16,7 @@ cleanup() {
   rm -f "$out"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM  # so that the EXIT trap stops the server then too
 
 port=""
 for _ in $(seq 100); do
