@@ -416,7 +416,9 @@ TEST(UpdateManifest, DeepNestingIsReadOnASmallStack) {
       }
     });
     EXPECT_EQ(error, c.Error);
-    if (c.Error.empty()) EXPECT_EQ(manifest.Version, u"1.0.4");
+    if (c.Error.empty()) {
+      EXPECT_EQ(manifest.Version, u"1.0.4");
+    }
   }
 }
 
