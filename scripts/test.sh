@@ -35,7 +35,7 @@ windows() {
   cmake --build --preset windows
   wine_setup "$root/build/windows"
   rm -f build/windows/velmora_tests.xml
-  ctest --preset windows
+  scripts/with_test_server.sh ctest --preset windows
   # A crash under Wine can exit 0: the report must exist and hold no failure.
   grep -q 'failures="0"' build/windows/velmora_tests.xml
 }
