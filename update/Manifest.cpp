@@ -37,7 +37,10 @@ void ValidateManifest(std::string_view body, std::u16string_view pageUrl, TManif
   const std::string json = Utf16ToUtf8(std::u16string_view(text).substr(start));
   rapidjson::Document doc;
   rapidjson::StringStream stream(json.c_str());
-  doc.ParseStream<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag>(stream);
+  // Iterative parsing: the default parser recurses once per nesting level, and a body of
+  // nothing but "[" within the size limit exhausts a thread's stack.
+  doc.ParseStream<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseStopWhenDoneFlag |
+                  rapidjson::kParseIterativeFlag>(stream);
   if (doc.HasParseError() || !doc.IsObject()) Fail(u"Invalid update manifest");
   for (std::size_t i = stream.Tell(); i < json.size(); ++i)
     if (!IsJsonWhitespace(static_cast<unsigned char>(json[i]))) Fail(u"Invalid update manifest");
