@@ -28,8 +28,12 @@ int IndexOf(const char16_t* const* table, int size, const std::u16string& name) 
 }
 
 bool IsCoveredMonday(const std::u16string& iso, int* week) {
-  for (int w = 0; w < kWeeks; ++w)
-    if (FormatIsoDate(AddDays(kFirstWeek, 7 * w)) == iso) return *week = w, true;
+  for (int w = 0; w < kWeeks; ++w) {
+    if (FormatIsoDate(AddDays(kFirstWeek, 7 * w)) == iso) {
+      *week = w;
+      return true;
+    }
+  }
   return false;
 }
 

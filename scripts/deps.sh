@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ python3 pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libcurl4-openssl-dev libicu-dev rapidjson-dev
-  g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64
+  g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
   xvfb xdotool imagemagick openssl clang libclang-rt-14-dev
 )
 
