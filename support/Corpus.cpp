@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "support/Error.h"
@@ -81,7 +82,7 @@ std::string Inflate(const std::string& compressed) {
     zs.avail_out = static_cast<uInt>(block);
     rc = inflate(&zs, Z_NO_FLUSH);
     out.resize(used + (block - zs.avail_out));
-    block = out.size();
+    block = std::max<std::size_t>(out.size(), 4096);
     if (rc == Z_BUF_ERROR && zs.avail_in == 0) break;  // input ended before the stream did
   }
   inflateEnd(&zs);
