@@ -92,11 +92,11 @@ int TWin32MainWindow::Run(int showCommand) {
 }
 
 void TWin32MainWindow::CreateControls() {
-  for (const TControlSpec& spec : ControlSpecs) {
+  for (const TControlSpec& entry : ControlSpecs) {
     const wchar_t* cls = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
-    switch (spec.Kind) {
+    switch (entry.Kind) {
       case TControlKind::Label: break;
       case TControlKind::Link: style |= SS_NOTIFY; break;
       case TControlKind::DatePicker: cls = DATETIMEPICK_CLASSW; style |= WS_TABSTOP | DTS_SHORTDATEFORMAT; break;
@@ -121,8 +121,8 @@ void TWin32MainWindow::CreateControls() {
         break;
     }
     HWND h = ::CreateWindowExW(exStyle, cls, L"", style, 0, 0, 10, 10, FWindow,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(spec.Control))), FInstance, nullptr);
-    FControls[static_cast<int>(spec.Control)] = h;
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(entry.Control))), FInstance, nullptr);
+    FControls[static_cast<int>(entry.Control)] = h;
   }
   ::SendMessageW(Control(TControl::EditJokeCount), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"20"));
 }
@@ -134,11 +134,11 @@ void TWin32MainWindow::ApplyLayout() {
                         DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
   HDC dc = ::GetDC(FWindow);
   HGDIOBJ old = ::SelectObject(dc, FFont);
-  for (const TControlSpec& spec : ControlSpecs) {
-    HWND h = Control(spec.Control);
+  for (const TControlSpec& entry : ControlSpecs) {
+    HWND h = Control(entry.Control);
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-    int width = Scale(spec.Width), height = Scale(spec.Height);
-    if (spec.Width == 0) {  // a label takes the size of its text
+    int width = Scale(entry.Width), height = Scale(entry.Height);
+    if (entry.Width == 0) {  // a label takes the size of its text
       wchar_t text[512];
       int n = ::GetWindowTextW(h, text, 512);
       SIZE size{0, 0};
@@ -146,7 +146,7 @@ void TWin32MainWindow::ApplyLayout() {
       width = size.cx + Scale(6);  // a little room: rendered text can be wider than measured
       height = size.cy;
     }
-    ::SetWindowPos(h, nullptr, Scale(spec.Left), Scale(spec.Top), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(h, nullptr, Scale(entry.Left), Scale(entry.Top), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::SelectObject(dc, old);
   ::ReleaseDC(FWindow, dc);
