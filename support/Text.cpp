@@ -52,10 +52,9 @@ bool AsciiCaseEqual(std::u16string_view a, std::u16string_view b) {
 std::u16string NormalizeText(std::u16string_view input) {
   constexpr char16_t kMarker = 0x1E;
   // Fast path: most corpus texts hold no line break, marker or double space, and
-  // then every step below is the identity. One plain scan decides it.
-  // The scan has no early exit and no branch per character, so the compiler can
-  // vectorise it; corpus texts are short enough that reading to the end costs less
-  // than a mispredicted branch at every blank.
+  // then every step below is the identity. One plain scan decides it, without an early
+  // exit or a branch per character: corpus texts are short, and reading one to its end
+  // costs less than a mispredicted branch at every blank.
   bool special = false;
   char16_t previous = 0;
   for (const char16_t c : input) {
