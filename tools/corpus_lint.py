@@ -246,6 +246,8 @@ def check_astro_text(t, rules, problems):
     else:
         body = text
         words = norm_words(body)
+        if "Благоприятный день" in text:
+            problems.append((t.where, "'Благоприятный день' belongs to the weekly closing only"))
         if not 111 <= len(text) <= 627:
             problems.append((t.where, "length %d (want 111 to 627)" % len(text)))
         for day, forms in rules.weekdays.items():
