@@ -182,9 +182,17 @@ LRESULT TWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const int w = r.right - r.left, h = r.bottom - r.top;
       const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
       ::SetWindowPos(FWindow, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-      ::SetFocus(Control(TControl::DatePicker));
       return 0;
     }
+    case WM_ACTIVATE:
+      // Not passed on: the system would put the focus on the window itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        FForm->FormDeactivate();
+      } else if (!HIWORD(wParam)) {
+        FForm->FormActivate();
+        if (!::GetFocus()) ::SetFocus(FWindow);  // keys still reach the window
+      }
+      return 0;
     case WM_DPICHANGED: {
       FDpi = HIWORD(wParam);
       ApplyLayout();
@@ -274,6 +282,8 @@ void TWin32MainWindow::SetText(TControl control, const std::u16string& text) {
 
 void TWin32MainWindow::SetEnabled(TControl control, bool enabled) { ::EnableWindow(Control(control), enabled); }
 
+bool TWin32MainWindow::Enabled(TControl control) { return ::IsWindowEnabled(Control(control)) != FALSE; }
+
 bool TWin32MainWindow::Checked(TControl control) {
   return ::SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -282,7 +292,18 @@ void TWin32MainWindow::SetChecked(TControl control, bool checked) {
   ::SendMessageW(Control(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TWin32MainWindow::Focus(TControl control) { ::SetFocus(Control(control)); }
+void TWin32MainWindow::Focus(TControl control) {
+  // An inactive window is not brought forward; TFormMain gives the focus on activation.
+  if (::GetActiveWindow() == FWindow) ::SetFocus(Control(control));
+}
+
+std::optional<TControl> TWin32MainWindow::FocusedControl() {
+  HWND focus = ::GetFocus();
+  while (focus && ::GetParent(focus) && ::GetParent(focus) != FWindow) focus = ::GetParent(focus);
+  for (const TControlSpec& entry : ControlSpecs)
+    if (focus && Control(entry.Control) == focus) return entry.Control;
+  return std::nullopt;
+}
 
 int TWin32MainWindow::Caret(TControl control) {
   DWORD start = 0;

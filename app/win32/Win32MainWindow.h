@@ -28,9 +28,11 @@ class TWin32MainWindow : public IMainView {
   std::u16string Text(TControl control) override;
   void SetText(TControl control, const std::u16string& text) override;
   void SetEnabled(TControl control, bool enabled) override;
+  bool Enabled(TControl control) override;
   bool Checked(TControl control) override;
   void SetChecked(TControl control, bool checked) override;
   void Focus(TControl control) override;
+  std::optional<TControl> FocusedControl() override;
   int Caret(TControl control) override;
   void SetCaret(TControl control, int position) override;
   TDate PickerDate() override;
