@@ -64,6 +64,47 @@ void TFormMain::FormCreate() {
 
 void TFormMain::SetStatus(const std::u16string& text) { FView.SetText(TControl::MemoStatus, text); }
 
+void TFormMain::FormActivate() { RestoreFocus(); }
+
+void TFormMain::FormDeactivate() { RememberFocus(); }
+
+void TFormMain::RememberFocus() {
+  // No focused control (a disabled command button had it) keeps the earlier memory.
+  if (const auto focused = FView.FocusedControl()) FFocusedControl = *focused;
+}
+
+void TFormMain::RestoreFocus() {
+  if (FView.Enabled(FFocusedControl)) FView.Focus(FFocusedControl);
+}
+
+void TFormMain::MoveFocus(TControl control) {
+  FFocusedControl = control;
+  RestoreFocus();
+}
+
+TMessageResult TFormMain::ShowBox(TMessageKind kind, const std::u16string& text) {
+  RememberFocus();
+  const TMessageResult result = FView.ShowMessage(kind, text);
+  RestoreFocus();
+  return result;
+}
+
+TFormMain::TBusyFrame::TBusyFrame(TFormMain& form, TControl button) : FForm(form), FButton(button) {
+  FForm.RememberFocus();
+  FForm.FView.SetEnabled(FButton, false);
+  FForm.FView.SetBusyCursor(true);
+}
+
+TFormMain::TBusyFrame::~TBusyFrame() {
+  // Runs while an exception may be unwinding: nothing may escape from here.
+  try {
+    FForm.FView.SetBusyCursor(false);
+    FForm.FView.SetEnabled(FButton, true);
+    FForm.RestoreFocus();
+  } catch (...) {
+  }
+}
+
 TDate TFormMain::DefaultWeekStart(const TDate& today) { return velmora::DefaultWeekStart(today); }
 
 std::u16string TFormMain::DefaultOutputFolder() { return WithTrailingSeparator(FPlatform, FPlatform.ProgramFolder()); }
@@ -82,55 +123,51 @@ void TFormMain::LoadFileView(const std::u16string& path) {
 void TFormMain::ButtonGenerateFolkClick() {
   const TDate week = FView.PickerDate();
   if (IsoWeekday(week) != 1) {
-    FView.ShowMessage(TMessageKind::Warning, kNotMonday);
-    FView.Focus(TControl::DatePicker);
+    ShowBox(TMessageKind::Warning, kNotMonday);
+    MoveFocus(TControl::DatePicker);
     return;
   }
-  FView.SetEnabled(TControl::ButtonGenerateFolk, false);
-  FView.SetBusyCursor(true);
+  TBusyFrame frame(*this, TControl::ButtonGenerateFolk);
   try {
     SetStatus(u"Подготовка народных примет...");
     const std::u16string path = FGenerators.Folk(FView.Text(TControl::EditOutput), week);
     SetStatus(SuccessPrefix + path);
     FView.SetBusyCursor(false);
-    FView.ShowMessage(TMessageKind::Information, kDone);
+    ShowBox(TMessageKind::Information, kDone);
     LoadFileView(path);
   } catch (const std::exception& e) {
     FView.SetBusyCursor(false);
     const std::u16string text = ErrorPrefix + MessageOf(e);
     SetStatus(text);
-    FView.ShowMessage(TMessageKind::Error, text);
+    ShowBox(TMessageKind::Error, text);
   }
-  FView.SetBusyCursor(false);
-  FView.SetEnabled(TControl::ButtonGenerateFolk, true);
 }
 
 void TFormMain::ButtonBrowseClick() {
-  if (auto folder = FView.PickFolder(FView.Text(TControl::EditOutput)))
-    FView.SetText(TControl::EditOutput, WithTrailingSeparator(FPlatform, *folder));
+  RememberFocus();
+  const auto folder = FView.PickFolder(FView.Text(TControl::EditOutput));
+  RestoreFocus();
+  if (folder) FView.SetText(TControl::EditOutput, WithTrailingSeparator(FPlatform, *folder));
 }
 
 bool TFormMain::ConfirmNonMonday(const TDate& week) {
-  return IsoWeekday(week) == 1 || FView.ShowMessage(TMessageKind::Question, kNotMondayQuestion) == TMessageResult::Yes;
+  return IsoWeekday(week) == 1 || ShowBox(TMessageKind::Question, kNotMondayQuestion) == TMessageResult::Yes;
 }
 
 void TFormMain::RunGenerateCommand(TControl button, const std::u16string& runningStatus, const std::u16string& note,
                                    const std::function<std::u16string()>& generate) {
-  FView.SetEnabled(button, false);
-  FView.SetBusyCursor(true);
+  TBusyFrame frame(*this, button);
   try {
     SetStatus(runningStatus);
     const std::u16string path = generate();
     SetStatus(SuccessPrefix + path + u"\r\n\r\n" + note);
-    FView.ShowMessage(TMessageKind::Information, kDone);
+    ShowBox(TMessageKind::Information, kDone);
     LoadFileView(path);
   } catch (const std::exception& e) {
     const std::u16string text = ErrorPrefix + MessageOf(e);
     SetStatus(text);
-    FView.ShowMessage(TMessageKind::Error, text);
+    ShowBox(TMessageKind::Error, text);
   }
-  FView.SetBusyCursor(false);
-  FView.SetEnabled(button, true);
 }
 
 void TFormMain::ButtonGenerateClick() {

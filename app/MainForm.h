@@ -36,6 +36,11 @@ class TFormMain {
   void FormCreate();
   void FormShow();
   void FormDestroy();
+  // The keyboard focus: the focused control is remembered when the window is
+  // deactivated and given back when it is activated (at the first activation: the
+  // date picker), since the system would leave it on the window itself.
+  void FormActivate();
+  void FormDeactivate();
   void SetStatus(const std::u16string& text);
   static TDate DefaultWeekStart(const TDate& today);
   std::u16string DefaultOutputFolder();
@@ -57,6 +62,29 @@ class TFormMain {
   bool CheckOutstanding() const { return FUpdateWorker != nullptr; }
 
  private:
+  // The busy state of a command from construction to destruction: its button
+  // disabled and the hourglass on. Whatever ends the command (a return, any
+  // exception, a box that fails), the destructor restores the cursor, enables the
+  // button and gives the focus back to where it was when the command began.
+  class TBusyFrame {
+   public:
+    TBusyFrame(TFormMain& form, TControl button);
+    ~TBusyFrame();
+    TBusyFrame(const TBusyFrame&) = delete;
+    TBusyFrame& operator=(const TBusyFrame&) = delete;
+
+   private:
+    TFormMain& FForm;
+    TControl FButton;
+  };
+
+  // Boxes and dialogs take the keyboard focus while they are open; these give it
+  // back to the control that had it before (unless it is disabled by then).
+  TMessageResult ShowBox(TMessageKind kind, const std::u16string& text);
+  void RememberFocus();
+  void RestoreFocus();
+  void MoveFocus(TControl control);
+
   // The frame of the astro and jokes commands after the weekday question.
   void RunGenerateCommand(TControl button, const std::u16string& runningStatus, const std::u16string& note,
                           const std::function<std::u16string()>& generate);
@@ -75,6 +103,7 @@ class TFormMain {
   std::u16string FSettingsFile;
   bool FManualCheck = false;
   bool FShown = false;
+  TControl FFocusedControl = TControl::DatePicker;
 };
 
 }  // namespace velmora

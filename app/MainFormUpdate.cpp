@@ -46,8 +46,8 @@ void TFormMain::CheckAutoUpdatesClick() {
     WriteAutomatic(FPlatform, FSettingsFile, FView.Checked(TControl::CheckAutoUpdates));
   } catch (const std::exception& e) {
     const auto* error = dynamic_cast<const TError*>(&e);
-    FView.ShowMessage(TMessageKind::Warning,
-                      u"Не удалось сохранить настройку: " + (error ? error->Message() : Utf8ToUtf16(e.what())));
+    ShowBox(TMessageKind::Warning,
+            u"Не удалось сохранить настройку: " + (error ? error->Message() : Utf8ToUtf16(e.what())));
   }
 }
 
@@ -62,6 +62,7 @@ void TFormMain::StartUpdateCheck(bool manual) {
   }
   FManualCheck = manual;
   FUpdateWorker = FMakeWorker();
+  RememberFocus();
   FView.SetEnabled(TControl::ButtonCheckUpdates, false);
   FView.SetText(TControl::ButtonCheckUpdates, kCheckRunning);
   FUpdateWorker->Start();
@@ -74,6 +75,8 @@ void TFormMain::UpdateTimerTick() {
   std::unique_ptr<TUpdateWorker> worker = std::move(FUpdateWorker);
   FView.SetEnabled(TControl::ButtonCheckUpdates, true);
   FView.SetText(TControl::ButtonCheckUpdates, kCheckIdle);
+  // Disabling the button took the focus from it if it had it; it comes back now.
+  if (!FView.FocusedControl()) RestoreFocus();
   try {
     PresentUpdateResult(*worker);
   } catch (const std::exception&) {
@@ -83,17 +86,19 @@ void TFormMain::UpdateTimerTick() {
 
 void TFormMain::PresentUpdateResult(TUpdateWorker& worker) {
   if (!worker.ErrorText.empty()) {
-    if (FManualCheck) FView.ShowMessage(TMessageKind::Warning, CheckFailedPrefix + worker.ErrorText);
+    if (FManualCheck) ShowBox(TMessageKind::Warning, CheckFailedPrefix + worker.ErrorText);
     return;
   }
   if (CompareVersions(worker.Version, CurrentVersion) > 0) {
+    RememberFocus();
     const int result = FView.ShowUpdateDialog(UpdateDialogCaption, UpdateOfferInstruction(worker.Version),
                                               worker.Description + UpdateDialogNotes);
+    RestoreFocus();
     if (result == kDownloadResult && !FPlatform.OpenUrl(worker.DownloadURL))
-      FView.ShowMessage(TMessageKind::Warning, BrowserFailedPrefix + std::u16string(ProductPageUrl));
+      ShowBox(TMessageKind::Warning, BrowserFailedPrefix + std::u16string(ProductPageUrl));
     return;
   }
-  if (FManualCheck) FView.ShowMessage(TMessageKind::Information, UpToDateMessage());
+  if (FManualCheck) ShowBox(TMessageKind::Information, UpToDateMessage());
 }
 
 void TFormMain::FormDestroy() {

@@ -237,4 +237,23 @@ TEST(MainFormUpdate, OneCheckAtATimeAndClosingWaitsSilently) {
   EXPECT_FALSE(s.View.TimerEnabled);
 }
 
+TEST(MainFormUpdate, FocusReturnsToTheCheckButtonUnlessTheUserMovedOn) {
+  struct Case {
+    std::optional<TControl> MovedTo;  // where the user put the focus while the check ran
+    TControl End;
+  } cases[] = {{std::nullopt, TControl::ButtonCheckUpdates}, {TControl::Memo1, TControl::Memo1}};
+  for (const auto& c : cases) {
+    TUpdateSetup s;
+    s.Version = u"1.0.3";
+    s.Form->FormShow();
+    s.View.Focused = TControl::ButtonCheckUpdates;  // clicked
+    s.Form->ButtonCheckUpdatesClick();
+    EXPECT_FALSE(s.View.Focused.has_value());  // the disabled button lost it
+    s.View.Focused = c.MovedTo;
+    s.Collect();
+    EXPECT_EQ(s.View.Entries("box").size(), 1u);
+    EXPECT_EQ(s.View.Focused, c.End);
+  }
+}
+
 }  // namespace velmora

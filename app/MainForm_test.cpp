@@ -24,6 +24,7 @@ struct TFormSetup {
   testing::TempFolder Folder;
   std::vector<std::string> Calls;
   std::optional<std::u16string> Fail;
+  bool FailWithoutMessage = false;  // the generator throws something that is no std::exception
   std::unique_ptr<TFormMain> Form;
 
   TFormSetup() {
@@ -33,6 +34,7 @@ struct TFormSetup {
       Calls.push_back(std::string(what) + " " + Utf16ToUtf8(folder) + " " + Utf16ToUtf8(FormatIsoDate(week)));
       View.Log.push_back(std::string("generate ") + what);
       if (Fail) throw TError(TErrorKind::General, *Fail);
+      if (FailWithoutMessage) throw 42;
       const std::u16string path = Folder / (U16(what) + u".txt");
       testing::WriteBytes(path, "\xEF\xBB\xBFline one\r\nline two\r\n");
       return path;
@@ -79,6 +81,7 @@ TEST(MainForm, DefaultOutputFolderEndsInOneSeparator) {
 TEST(MainForm, FolkCommandSuccessStepsInOrder) {
   TFormSetup s;
   s.View.Texts[TControl::EditOutput] = u" D:\\Press ";  // passed as typed
+  s.View.Focused = TControl::ButtonGenerateFolk;          // clicked
   s.Form->ButtonGenerateFolkClick();
   const std::string path = Utf16ToUtf8(s.Folder / u"folk.txt");
   EXPECT_EQ(s.Calls, std::vector<std::string>{"folk  D:\\Press  2026-12-21"});
@@ -92,7 +95,8 @@ TEST(MainForm, FolkCommandSuccessStepsInOrder) {
                                              "memo 0",
                                              "memo 20",
                                              "busy 0",
-                                             "enable " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk))};
+                                             "enable " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk)),
+                                             "focus " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk))};
   EXPECT_EQ(s.View.Log, expected);
   EXPECT_EQ(s.View.Texts[TControl::Memo1], u"line one\r\nline two\r\n");
 }
@@ -100,8 +104,12 @@ TEST(MainForm, FolkCommandSuccessStepsInOrder) {
 TEST(MainForm, FolkCommandRefusesOtherDays) {
   TFormSetup s;
   s.View.Date = {2026, 1, 4};  // a Sunday
+  s.View.Focused = TControl::ButtonGenerateFolk;
   s.Form->ButtonGenerateFolkClick();
-  EXPECT_EQ(s.View.Log, std::vector<std::string>{"box Warning Выберите понедельник нужной недели."});
+  EXPECT_EQ(s.View.Log,
+            (std::vector<std::string>{"box Warning Выберите понедельник нужной недели.",
+                                      "focus " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk)),
+                                      "focus " + std::to_string(static_cast<int>(TControl::DatePicker))}));
   EXPECT_EQ(s.View.Focused, TControl::DatePicker);
   EXPECT_TRUE(s.Calls.empty());
 }
@@ -151,8 +159,9 @@ TEST(MainForm, NonMondayQuestionForAstroAndJokes) {
     s.View.Date = {2026, 1, 7};  // a Wednesday
     s.View.Texts[TControl::EditJokeCount] = u"45";
     (s.Form.get()->*command)();  // no
-    EXPECT_EQ(s.View.Log, std::vector<std::string>{
-                              "box Question Выбранная дата не является понедельником. Всё равно продолжить?"});
+    EXPECT_EQ(s.View.Log, (std::vector<std::string>{
+                              "box Question Выбранная дата не является понедельником. Всё равно продолжить?",
+                              "focus " + std::to_string(static_cast<int>(TControl::DatePicker))}));
     EXPECT_TRUE(s.Calls.empty());
     EXPECT_EQ(s.View.Texts[TControl::EditJokeCount], u"45");  // not normalised yet
     s.View.Answers.push_back(TMessageResult::Yes);
@@ -228,6 +237,82 @@ TEST(MainForm, UnreadableFileViewReportsTheReadError) {
   form.ButtonGenerateClick();
   EXPECT_TRUE(s.View.Texts[TControl::MemoStatus].starts_with(u"Ошибка: ")) << Utf16ToUtf8(s.View.Texts[TControl::MemoStatus]);
   EXPECT_EQ(s.View.Texts[TControl::Memo1], u"earlier");
+}
+
+TEST(MainForm, FocusComesBackAfterBoxesDialogsAndCommands) {
+  struct Case {
+    const char* Name;
+    TDate Date;
+    TControl Start;  // where the focus was when the command began
+    void (TFormMain::*Command)();
+    bool Fails;
+    TControl End;
+  } cases[] = {
+      {"folk clicked", {2026, 1, 5}, TControl::ButtonGenerateFolk, &TFormMain::ButtonGenerateFolkClick, false,
+       TControl::ButtonGenerateFolk},
+      {"astro by Enter in the folder field", {2026, 1, 5}, TControl::EditOutput, &TFormMain::ButtonGenerateClick,
+       false, TControl::EditOutput},
+      {"jokes failing", {2026, 1, 5}, TControl::ButtonGenerateJokes, &TFormMain::ButtonGenerateJokesClick, true,
+       TControl::ButtonGenerateJokes},
+      {"astro on a Wednesday, answered No", {2026, 1, 7}, TControl::ButtonGenerate, &TFormMain::ButtonGenerateClick,
+       false, TControl::ButtonGenerate},
+      {"folk on a Sunday", {2026, 1, 4}, TControl::ButtonGenerateFolk, &TFormMain::ButtonGenerateFolkClick, false,
+       TControl::DatePicker},
+      {"browse cancelled", {2026, 1, 5}, TControl::ButtonBrowse, &TFormMain::ButtonBrowseClick, false,
+       TControl::ButtonBrowse}};
+  for (const auto& c : cases) {
+    TFormSetup s;
+    s.View.Date = c.Date;
+    s.View.Focused = c.Start;
+    if (c.Fails) s.Fail = u"disk full";
+    (s.Form.get()->*c.Command)();
+    EXPECT_EQ(s.View.Focused, c.End) << c.Name;
+  }
+}
+
+TEST(MainForm, FocusIsRememberedWhileTheWindowIsInactive) {
+  TFormSetup s;
+  s.Form->FormActivate();  // the first activation
+  EXPECT_EQ(s.View.Focused, TControl::DatePicker);
+  s.View.Focused = TControl::Memo1;
+  s.Form->FormDeactivate();
+  s.View.Focused.reset();  // the system leaves it on the window itself
+  s.Form->FormActivate();
+  EXPECT_EQ(s.View.Focused, TControl::Memo1);
+  s.View.Focused.reset();
+  s.Form->FormDeactivate();  // nothing focused: the memory stays
+  s.Form->FormActivate();
+  EXPECT_EQ(s.View.Focused, TControl::Memo1);
+  // A control disabled in the meantime is not given the focus.
+  s.View.Focused = TControl::CheckAutoUpdates;
+  s.Form->FormDeactivate();
+  s.View.SetEnabled(TControl::CheckAutoUpdates, false);
+  s.Form->FormActivate();
+  EXPECT_FALSE(s.View.Focused.has_value());
+}
+
+TEST(MainForm, CommandFrameRestoresButtonCursorAndFocusWhateverEscapes) {
+  struct Case {
+    void (TFormMain::*Command)();
+    TControl Button;
+  } commands[] = {{&TFormMain::ButtonGenerateFolkClick, TControl::ButtonGenerateFolk},
+                  {&TFormMain::ButtonGenerateClick, TControl::ButtonGenerate},
+                  {&TFormMain::ButtonGenerateJokesClick, TControl::ButtonGenerateJokes}};
+  for (const auto& c : commands) {
+    for (bool boxesFail : {false, true}) {
+      TFormSetup s;
+      s.View.Focused = c.Button;
+      if (boxesFail) {
+        s.View.BoxesFail = true;  // the generator succeeds, "Готово!" and the error box fail
+      } else {
+        s.FailWithoutMessage = true;
+      }
+      EXPECT_ANY_THROW((s.Form.get()->*c.Command)());
+      EXPECT_FALSE(s.View.Busy) << static_cast<int>(c.Button) << boxesFail;
+      EXPECT_TRUE(s.View.IsEnabled(c.Button)) << static_cast<int>(c.Button) << boxesFail;
+      EXPECT_EQ(s.View.Focused, c.Button) << static_cast<int>(c.Button) << boxesFail;
+    }
+  }
 }
 
 }  // namespace velmora

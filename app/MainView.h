@@ -43,10 +43,16 @@ class IMainView {
   virtual void SetCaption(const std::u16string& text) = 0;
   virtual std::u16string Text(TControl control) = 0;
   virtual void SetText(TControl control, const std::u16string& text) = 0;
+  // Disabling the control that has the keyboard focus leaves the focus on none.
   virtual void SetEnabled(TControl control, bool enabled) = 0;
+  virtual bool Enabled(TControl control) = 0;
   virtual bool Checked(TControl control) = 0;
   virtual void SetChecked(TControl control, bool checked) = 0;
+  // Gives the control the keyboard focus while the window is active; an inactive
+  // window takes it from TFormMain when it is activated again.
   virtual void Focus(TControl control) = 0;
+  // The control that has the keyboard focus; nullopt when none of them has it.
+  virtual std::optional<TControl> FocusedControl() = 0;
   // Caret (selection start) of an edit field, in UTF-16 units.
   virtual int Caret(TControl control) = 0;
   virtual void SetCaret(TControl control, int position) = 0;
@@ -57,7 +63,8 @@ class IMainView {
 
   // The application-wide hourglass cursor on or off.
   virtual void SetBusyCursor(bool busy) = 0;
-  // A modal message box of the kind with no caption of the program's own.
+  // A message box of the kind, modal to the window, with the standard caption and
+  // icon of its kind. While it is open the keyboard focus is in the box.
   virtual TMessageResult ShowMessage(TMessageKind kind, const std::u16string& text) = 0;
   // The folder-picking dialog starting at initialFolder; nullopt when cancelled.
   virtual std::optional<std::u16string> PickFolder(const std::u16string& initialFolder) = 0;

@@ -12,9 +12,11 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+# The deliverables: a missing one stops the run with a message, never silently.
 mkdir -p dist
-for f in build/windows/app/Velmora.exe build/windows/cli/velmora-cli.exe; do
-  [ -f "$f" ] && cp "$f" dist/
+for f in build/windows/app/win32/Velmora.exe build/windows/cli/velmora-cli.exe; do
+  [ -f "$f" ] || { echo "run.sh: $f was not built" >&2; exit 1; }
+  cp "$f" dist/
 done
 
 week_args=()

@@ -1,7 +1,6 @@
 #include "app/win32/Win32MainWindow.h"
 
 #include <commctrl.h>
-#include <shobjidl.h>
 
 #include "app/win32/Win32Layout.h"
 #include "support/Utf.h"
@@ -14,35 +13,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"VelmoraMainWindow";
 constexpr UINT_PTR kUpdateTimerId = 1;
 constexpr int kFirstControlId = 100;
-
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+constexpr int kIconId = 1;  // the first icon group of Velmora.rc
 
 int IdOf(TControl control) { return kFirstControlId + static_cast<int>(control); }
-
-// Releases a COM interface on scope exit.
-template <typename T>
-class TComPtr {
- public:
-  ~TComPtr() {
-    if (FPtr) FPtr->Release();
-  }
-  T** Out() { return &FPtr; }
-  T* operator->() const { return FPtr; }
-  explicit operator bool() const { return FPtr != nullptr; }
-
- private:
-  T* FPtr = nullptr;
-};
-
-class TCoTaskString {
- public:
-  ~TCoTaskString() { ::CoTaskMemFree(FText); }
-  PWSTR* Out() { return &FText; }
-  PWSTR Get() const { return FText; }
-
- private:
-  PWSTR FText = nullptr;
-};
 
 }  // namespace
 
@@ -53,9 +26,7 @@ TWin32MainWindow::TWin32MainWindow(HINSTANCE instance, Platform& platform)
   FFaceBrush = ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
-TWin32MainWindow::~TWin32MainWindow() {
-  if (FFont) ::DeleteObject(FFont);
-}
+TWin32MainWindow::~TWin32MainWindow() = default;
 
 int TWin32MainWindow::Scale(int value) const { return ::MulDiv(value, static_cast<int>(FDpi), 96); }
 
@@ -69,7 +40,14 @@ int TWin32MainWindow::Run(int showCommand) {
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
-  wc.hIcon = ::LoadIconW(FInstance, MAKEINTRESOURCEW(1));
+  // The title bar takes the small icon, Alt+Tab and the task bar the large one.
+  const auto loadIcon = [this](int width, int height) {
+    return static_cast<HICON>(::LoadImageW(FInstance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, width, height, 0));
+  };
+  FIconLarge.Reset(loadIcon(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
+  FIconSmall.Reset(loadIcon(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+  wc.hIcon = FIconLarge.Get();
+  wc.hIconSm = FIconSmall.Get();
   ::RegisterClassExW(&wc);
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -84,9 +62,11 @@ int TWin32MainWindow::Run(int showCommand) {
   }
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(FWindow, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    if (!FKeys->PreTranslate(msg) && !::IsDialogMessageW(FWindow, &msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (::IsWindow(FWindow)) FKeys->FollowFocus();
   }
   return static_cast<int>(msg.wParam);
 }
@@ -128,15 +108,14 @@ void TWin32MainWindow::CreateControls() {
 }
 
 void TWin32MainWindow::ApplyLayout() {
-  if (FFont) ::DeleteObject(FFont);
-  FFont = ::CreateFontW(-::MulDiv(9, static_cast<int>(FDpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
+  FFont.Reset(::CreateFontW(-::MulDiv(9, static_cast<int>(FDpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI"));
   HDC dc = ::GetDC(FWindow);
-  HGDIOBJ old = ::SelectObject(dc, FFont);
+  HGDIOBJ old = ::SelectObject(dc, FFont.Get());
   for (const TControlSpec& entry : ControlSpecs) {
     HWND h = Control(entry.Control);
-    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
     int width = Scale(entry.Width), height = Scale(entry.Height);
     if (entry.Width == 0) {  // a label takes the size of its text
       wchar_t text[512];
@@ -174,6 +153,7 @@ LRESULT TWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
       FDpi = ::GetDpiForWindow(FWindow);
       CreateControls();
+      FKeys = std::make_unique<TDialogKeys>(FWindow, Control(TControl::ButtonGenerate));
       FForm->FormCreate();
       ApplyLayout();
       // Client area of the fixed size, centred on the screen.
@@ -182,9 +162,24 @@ LRESULT TWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const int w = r.right - r.left, h = r.bottom - r.top;
       const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
       ::SetWindowPos(FWindow, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-      ::SetFocus(Control(TControl::DatePicker));
       return 0;
     }
+    case WM_ACTIVATE:
+      // Not passed on: the system would put the focus on the window itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        FForm->FormDeactivate();
+      } else if (!HIWORD(wParam)) {
+        FForm->FormActivate();
+        if (!::GetFocus()) ::SetFocus(FWindow);  // keys still reach the window
+      }
+      return 0;
+    case WM_NEXTDLGCTL:
+      if (LOWORD(lParam)) {
+        ::SetFocus(reinterpret_cast<HWND>(wParam));
+      } else {
+        FKeys->NextTabStop(wParam != 0);
+      }
+      return 0;
     case WM_DPICHANGED: {
       FDpi = HIWORD(wParam);
       ApplyLayout();
@@ -257,7 +252,7 @@ void TWin32MainWindow::OnCommand(int id, int code) {
   }
 }
 
-void TWin32MainWindow::SetCaption(const std::u16string& text) { ::SetWindowTextW(FWindow, W(text)); }
+void TWin32MainWindow::SetCaption(const std::u16string& text) { ::SetWindowTextW(FWindow, Wide(text)); }
 
 std::u16string TWin32MainWindow::Text(TControl control) {
   HWND h = Control(control);
@@ -269,10 +264,12 @@ std::u16string TWin32MainWindow::Text(TControl control) {
 }
 
 void TWin32MainWindow::SetText(TControl control, const std::u16string& text) {
-  ::SetWindowTextW(Control(control), W(text));
+  ::SetWindowTextW(Control(control), Wide(text));
 }
 
 void TWin32MainWindow::SetEnabled(TControl control, bool enabled) { ::EnableWindow(Control(control), enabled); }
+
+bool TWin32MainWindow::Enabled(TControl control) { return ::IsWindowEnabled(Control(control)) != FALSE; }
 
 bool TWin32MainWindow::Checked(TControl control) {
   return ::SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -282,7 +279,18 @@ void TWin32MainWindow::SetChecked(TControl control, bool checked) {
   ::SendMessageW(Control(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TWin32MainWindow::Focus(TControl control) { ::SetFocus(Control(control)); }
+void TWin32MainWindow::Focus(TControl control) {
+  // An inactive window is not brought forward; TFormMain gives the focus on activation.
+  if (::GetActiveWindow() == FWindow) ::SetFocus(Control(control));
+}
+
+std::optional<TControl> TWin32MainWindow::FocusedControl() {
+  HWND focus = ::GetFocus();
+  while (focus && ::GetParent(focus) && ::GetParent(focus) != FWindow) focus = ::GetParent(focus);
+  for (const TControlSpec& entry : ControlSpecs)
+    if (focus && Control(entry.Control) == focus) return entry.Control;
+  return std::nullopt;
+}
 
 int TWin32MainWindow::Caret(TControl control) {
   DWORD start = 0;
@@ -311,59 +319,6 @@ void TWin32MainWindow::SetPickerDate(const TDate& date) {
 void TWin32MainWindow::SetBusyCursor(bool busy) {
   FBusy = busy;
   ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
-}
-
-TMessageResult TWin32MainWindow::ShowMessage(TMessageKind kind, const std::u16string& text) {
-  UINT flags = MB_OK;
-  switch (kind) {
-    case TMessageKind::Warning: flags = MB_OK | MB_ICONWARNING; break;
-    case TMessageKind::Information: flags = MB_OK | MB_ICONINFORMATION; break;
-    case TMessageKind::Error: flags = MB_OK | MB_ICONERROR; break;
-    case TMessageKind::Question: flags = MB_YESNO | MB_ICONQUESTION; break;
-  }
-  const int r = ::MessageBoxW(FWindow, W(text), nullptr, flags);
-  return r == IDYES ? TMessageResult::Yes : r == IDNO ? TMessageResult::No : TMessageResult::Ok;
-}
-
-std::optional<std::u16string> TWin32MainWindow::PickFolder(const std::u16string& initialFolder) {
-  TComPtr<IFileOpenDialog> dialog;
-  if (FAILED(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
-                                reinterpret_cast<void**>(dialog.Out()))))
-    return std::nullopt;
-  FILEOPENDIALOGOPTIONS options = 0;
-  dialog->GetOptions(&options);
-  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_PATHMUSTEXIST);
-  TComPtr<IShellItem> start;
-  if (!initialFolder.empty() &&
-      SUCCEEDED(::SHCreateItemFromParsingName(W(initialFolder), nullptr, IID_IShellItem,
-                                              reinterpret_cast<void**>(start.Out()))))
-    dialog->SetFolder(start.operator->());
-  if (FAILED(dialog->Show(FWindow))) return std::nullopt;
-  TComPtr<IShellItem> result;
-  if (FAILED(dialog->GetResult(result.Out()))) return std::nullopt;
-  TCoTaskString path;
-  if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, path.Out())) || !path.Get()) return std::nullopt;
-  return std::u16string(reinterpret_cast<const char16_t*>(path.Get()));
-}
-
-int TWin32MainWindow::ShowUpdateDialog(const std::u16string& caption, const std::u16string& instruction,
-                                       const std::u16string& content) {
-  const TASKDIALOG_BUTTON buttons[] = {{6, L"Скачать"}, {2, L"Позже"}};
-  TASKDIALOGCONFIG config{};
-  config.cbSize = sizeof config;
-  config.hwndParent = FWindow;
-  config.hInstance = FInstance;
-  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
-  config.pszWindowTitle = W(caption);
-  config.pszMainIcon = TD_INFORMATION_ICON;
-  config.pszMainInstruction = W(instruction);
-  config.pszContent = W(content);
-  config.cButtons = 2;
-  config.pButtons = buttons;
-  config.nDefaultButton = 2;
-  int result = 0;
-  if (FAILED(::TaskDialogIndirect(&config, &result, nullptr, nullptr))) return 0;
-  return result;
 }
 
 void TWin32MainWindow::CreateUpdateTimer(int intervalMs) { FTimerInterval = intervalMs; }

@@ -9,8 +9,13 @@
 
 #include "app/MainForm.h"
 #include "app/MainView.h"
+#include "app/win32/Win32DialogKeys.h"
+#include "app/win32/Win32Handles.h"
 
 namespace velmora {
+
+// A UTF-16 string as the W functions take it.
+inline const wchar_t* Wide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
 class TWin32MainWindow : public IMainView {
  public:
@@ -28,9 +33,11 @@ class TWin32MainWindow : public IMainView {
   std::u16string Text(TControl control) override;
   void SetText(TControl control, const std::u16string& text) override;
   void SetEnabled(TControl control, bool enabled) override;
+  bool Enabled(TControl control) override;
   bool Checked(TControl control) override;
   void SetChecked(TControl control, bool checked) override;
   void Focus(TControl control) override;
+  std::optional<TControl> FocusedControl() override;
   int Caret(TControl control) override;
   void SetCaret(TControl control, int position) override;
   TDate PickerDate() override;
@@ -57,7 +64,10 @@ class TWin32MainWindow : public IMainView {
   std::unique_ptr<TFormMain> FForm;
   HWND FWindow = nullptr;
   HWND FControls[32] = {};
-  HFONT FFont = nullptr;
+  TFont FFont;
+  TIcon FIconLarge;
+  TIcon FIconSmall;
+  std::unique_ptr<TDialogKeys> FKeys;
   HBRUSH FFaceBrush = nullptr;
   UINT FDpi = 96;
   bool FBusy = false;

@@ -15,7 +15,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     velmora::TWin32MainWindow window(instance, *platform);
     code = window.Run(showCommand);
   } catch (...) {
-    ::MessageBoxW(nullptr, L"Не удалось запустить программу.", nullptr, MB_OK | MB_ICONERROR);
+    ::MessageBoxW(nullptr, L"Не удалось запустить программу.", L"Ошибка", MB_OK | MB_ICONERROR);
   }
   if (SUCCEEDED(com)) ::CoUninitialize();
   return code;

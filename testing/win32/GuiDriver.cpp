@@ -5,7 +5,11 @@
 //   GuiDriver click <title> <caption>         post a click to the child with that text
 //   GuiDriver text <title> <controlId>        print a child's text (UTF-8)
 //   GuiDriver rect <title> <controlId>        print the child's screen centre "x y"
-//   GuiDriver box <seconds>                   wait for a message box, print its text, press its first button
+//   GuiDriver box <seconds>                   wait for a message box, print its caption and its
+//                                             text on two lines, press its first button
+//   GuiDriver focus <title>                   print the id of the control with the keyboard focus
+//   GuiDriver default <title>                 print the id of the push button framed as the default
+//   GuiDriver icons <exe>                     print the sizes in the file's first icon group
 //   GuiDriver close <title>                   ask the window to close
 #include <windows.h>
 
@@ -63,6 +67,52 @@ void PrintUtf8(const std::wstring& w) {
   std::fputc('\n', stdout);
 }
 
+// The control of top that has the keyboard focus (of the thread that owns top).
+HWND FocusOf(HWND top) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+HWND DefaultButtonOf(HWND top) {
+  for (HWND child = ::GetWindow(top, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    if (_wcsicmp(ClassOf(child).c_str(), L"Button") == 0 &&
+        (::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+      return child;
+  return nullptr;
+}
+
+#pragma pack(push, 2)
+struct TGroupEntry {  // one image of an icon group resource
+  BYTE Width, Height, Colors, Reserved;
+  WORD Planes, BitCount;
+  DWORD Bytes;
+  WORD Id;
+};
+#pragma pack(pop)
+
+BOOL CALLBACK FirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR p) {
+  *reinterpret_cast<LPWSTR*>(p) = name;  // an id, or a name that lives as long as the module
+  return FALSE;
+}
+
+// The sizes of the first icon group in the file, which is the one Explorer shows.
+int PrintIconSizes(const wchar_t* file) {
+  HMODULE module = ::LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return 1;
+  LPWSTR first = nullptr;
+  ::EnumResourceNamesW(module, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, FirstName, reinterpret_cast<LONG_PTR>(&first));
+  HRSRC info = first ? ::FindResourceW(module, first, MAKEINTRESOURCEW(14)) : nullptr;
+  const BYTE* data = info ? static_cast<const BYTE*>(::LockResource(::LoadResource(module, info))) : nullptr;
+  if (!data) return 1;
+  const WORD count = *reinterpret_cast<const WORD*>(data + 4);
+  const auto* entries = reinterpret_cast<const TGroupEntry*>(data + 6);
+  for (WORD i = 0; i < count; ++i) std::printf("%s%d", i ? " " : "", entries[i].Width ? entries[i].Width : 256);
+  std::printf("\n");
+  return 0;
+}
+
 HWND Child(HWND top, const wchar_t* what, bool byId) {
   TFind f;
   if (byId) {
@@ -88,6 +138,7 @@ int wmain(int argc, wchar_t** argv) {
         ::Sleep(300);  // let it finish drawing
         TFind f;
         ::EnumChildWindows(box, ScanBox, reinterpret_cast<LPARAM>(&f));
+        PrintUtf8(TextOf(box));
         PrintUtf8(f.Longest);
         if (f.FirstButton) ::PostMessageW(f.FirstButton, BM_CLICK, 0, 0);
         for (int i = 0; i < 50 && ::IsWindow(box); ++i) ::Sleep(100);
@@ -98,6 +149,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "no message box appeared\n");
     return 1;
   }
+  if (command == L"icons") return PrintIconSizes(argv[2]);
   const std::wstring title = argv[2];
   if (command == L"wait") {
     const DWORD until = ::GetTickCount() + static_cast<DWORD>((argc > 3 ? _wtoi(argv[3]) : 30) * 1000);
@@ -114,6 +166,11 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"close") {
     ::PostMessageW(top, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (command == L"focus" || command == L"default") {
+    HWND h = command == L"focus" ? FocusOf(top) : DefaultButtonOf(top);
+    std::printf("%d\n", h ? ::GetDlgCtrlID(h) : 0);
     return 0;
   }
   if (argc < 4) return 2;
