@@ -31,7 +31,7 @@ struct TWeekRange {
   TDate First;
   int Weeks;
 };
-const TWeekRange kWrittenWeeks[] = {{{2021, 4, 19}, 10}, {{2025, 1, 6}, 52}};
+const TWeekRange kWrittenWeeks[] = {{{2021, 4, 19}, 20}, {{2023, 1, 2}, 10}, {{2025, 1, 6}, 52}};
 
 // Weeks with fewer than seven daily forecasts, and the days they lack.
 struct TShortWeek {
