@@ -316,6 +316,13 @@ def lint_astro(drafts):
     rules, problems = Rules(), []
     texts, mine = combined(drafts, False, problems)
     mine_ids = {id(t) for t in mine}
+    files_of_week = collections.defaultdict(set)
+    for t in mine:
+        files_of_week[t.week].add(t.where.split(":")[0])
+    for week, files in sorted(files_of_week.items()):
+        if len(files) > 1:
+            problems.append((sorted(files)[-1] + ":1", "week %s is in more than one draft (%s): it belongs to the "
+                             "file that had it first; remove it from the other" % (week, ", ".join(sorted(files)))))
     weeks = collections.defaultdict(lambda: {"weekly": [], "daily": []})
     sentences = {"weekly": [], "daily": []}
     per_file = collections.defaultdict(lambda: {"weekly": [], "daily": []})
