@@ -37,6 +37,9 @@ std::vector<std::string> RuleLines(const char* fileName) {
   return lines;
 }
 
+// What stands in a near-copy key for a word that may differ.
+const std::u16string kBlank(1, u'_');
+
 // Words are joined with a separator no word holds, so that the key names the sequence.
 std::size_t KeyOf(char kind, const std::vector<std::u16string>& words) {
   std::u16string key(1, static_cast<char16_t>(kind));
@@ -68,7 +71,10 @@ std::vector<std::u16string> RuleWords(std::u16string_view text) {
 
 std::string EntryText(const TRuleEntry& entry) {
   std::string text;
-  for (const auto& w : entry) text += (text.empty() ? "" : " ") + Utf16ToUtf8(w);
+  for (const auto& w : entry) {
+    if (!text.empty()) text += ' ';
+    text += Utf16ToUtf8(w);
+  }
   return text;
 }
 
@@ -136,7 +142,8 @@ long long TCopyFinder::AddNear(const std::vector<std::u16string>& words, long lo
       keys.push_back(KeyOf('D', shorter));
       for (std::size_t j = i + 1; j < words.size(); ++j) {
         std::vector<std::u16string> blanked = words;
-        blanked[i] = blanked[j] = u"_";
+        blanked[i] = kBlank;
+        blanked[j] = kBlank;
         keys.push_back(KeyOf('S', blanked));
       }
     }
