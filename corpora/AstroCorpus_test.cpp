@@ -31,7 +31,7 @@ struct TWeekRange {
   TDate First;
   int Weeks;
 };
-const TWeekRange kWrittenWeeks[] = {{{2021, 4, 19}, 30}, {{2023, 1, 2}, 20}, {{2024, 1, 1}, 20}, {{2025, 1, 6}, 52}};
+const TWeekRange kWrittenWeeks[] = {{{2021, 4, 19}, 40}, {{2023, 1, 2}, 30}, {{2024, 1, 1}, 30}, {{2025, 1, 6}, 52}};
 
 // Weeks with fewer than seven daily forecasts, and the days they lack.
 struct TShortWeek {
