@@ -284,7 +284,9 @@ def check_distinct_sentences(items, problems, report):
         key = s.lower().replace("ё", "е")
         if key in exact and exact[key] is not t:
             if report(t) or report(exact[key]):
-                problems.append((t.where, "the same sentence as %s: %s" % (exact[key].where, s)))
+                # Named at the draft's line, so that its writer sees it.
+                here, there = (t, exact[key]) if report(t) else (exact[key], t)
+                problems.append((here.where, "the same sentence as %s: %s" % (there.where, s)))
             continue
         exact.setdefault(key, t)
         seen = set()
@@ -294,8 +296,9 @@ def check_distinct_sentences(items, problems, report):
             if other is not None and other[0] is not t and other[1] != key and other[0].where not in seen:
                 seen.add(other[0].where)
                 if report(t) or report(other[0]):
-                    problems.append((t.where, "a near copy of a sentence of %s:\n      %s\n      %s" %
-                                     (other[0].where, s, other[2])))
+                    here, there = (t, other[0]) if report(t) else (other[0], t)
+                    problems.append((here.where, "a near copy of a sentence of %s:\n      %s\n      %s" %
+                                     (there.where, s, other[2])))
             elif other is None:
                 near[h] = (t, key, s)
 
