@@ -28,6 +28,10 @@ class TWinHandle {
 
 // The system's text for a Win32 error code, without its trailing line break.
 std::u16string SystemErrorText(DWORD code);
+// A WinHTTP (or socket) failure as the user reads it: the system's message for the
+// code, or a short text of our own where the system has none, then the code in
+// parentheses, e.g. "The server did not answer in time (12002)".
+std::u16string WinHttpErrorText(DWORD code);
 inline const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 inline std::u16string U(const wchar_t* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
 
