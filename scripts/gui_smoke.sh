@@ -59,8 +59,8 @@ box() {  # expects a message box with the given caption and text and closes it
   [ "$out" = "$1"$'\n'"$2" ] || fail "expected box '$1: $2', got '$out'"
 }
 # Control ids: 100 + the control's place in the window's list of controls.
-id_date=101 id_output=103 id_browse=104 id_generate=105 id_count=107 id_jokes=108 id_folk=109
-id_checkbox=116 id_memo=117
+id_date=101 id_output=103 id_browse=104 id_generate=105 id_count=107 id_folk=109 id_status=110
+id_check=115 id_checkbox=116 id_memo=117
 expect_focus() {  # id, what
   local got
   got=$(wine "$driver" focus "$title" | tr -d '\r')
@@ -123,7 +123,7 @@ count=$(wine "$driver" text "$title" $id_count | tr -d '\r')
 wine "$driver" click "$title" "Анекдоты"
 box "Информация" "Готово!"
 sleep 1
-status=$(wine "$driver" text "$title" 110 | tr -d '\r')
+status=$(wine "$driver" text "$title" $id_status | tr -d '\r')
 case "$status" in
   Готово.*) ;;
   *) fail "unexpected status: $status" ;;
@@ -238,7 +238,7 @@ box "Информация" "У вас актуальная версия прил
 serve_as hang
 wine "$driver" click "$title" "Проверить обновления"
 sleep 1
-[ "$(wine "$driver" text "$title" 115 | tr -d '\r')" = "Проверка..." ] || fail "no check is running"
+[ "$(wine "$driver" text "$title" $id_check | tr -d '\r')" = "Проверка..." ] || fail "no check is running"
 started=$(date +%s)
 wine "$driver" close "$title"
 for _ in $(seq 80); do kill -0 "$window_pid" 2>/dev/null || break; sleep 0.25; done
