@@ -190,7 +190,7 @@ port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
 page="https://localhost:$port/velmora/"
 update_build="$root/build/windows-update"
 cmake --preset windows -B "$update_build" -DVELMORA_PRODUCT_PAGE_URL="$page" >"$work/update_build.log"
-cmake --build "$update_build" --target Velmora >>"$work/update_build.log" 2>&1 ||
+cmake --build "$update_build" -j2 --target Velmora >>"$work/update_build.log" 2>&1 ||
   { tail -n 30 "$work/update_build.log"; fail "the update test build failed"; }
 python3 "$root/testing/manifest_server.py" --tls --port "$port" >"$work/server.txt" &
 server_pid=$!
