@@ -36,6 +36,7 @@ class FakeMainView : public IMainView {
   bool TimerEnabled = false;
 
   void SetCaption(const std::u16string& text) override { Caption = text; }
+  TNativeWindow NativeWindow() override { return this; }
   std::u16string Text(TControl c) override { return Texts[c]; }
   void SetText(TControl c, const std::u16string& text) override {
     Texts[c] = text;

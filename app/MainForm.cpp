@@ -19,12 +19,12 @@ constexpr char16_t kNotMonday[] = u"Выберите понедельник ну
 constexpr char16_t kNotMondayQuestion[] = u"Выбранная дата не является понедельником. Всё равно продолжить?";
 constexpr char16_t kDone[] = u"Готово!";
 
+}  // namespace
+
 std::u16string MessageOf(const std::exception& e) {
   if (auto* error = dynamic_cast<const TError*>(&e)) return error->Message();
   return Utf8ToUtf16(e.what());
 }
-
-}  // namespace
 
 TGenerators RealGenerators(Platform& platform) {
   return TGenerators{
@@ -110,7 +110,7 @@ TDate TFormMain::DefaultWeekStart(const TDate& today) { return velmora::DefaultW
 std::u16string TFormMain::DefaultOutputFolder() { return WithTrailingSeparator(FPlatform, FPlatform.ProgramFolder()); }
 
 void TFormMain::LinkClick(TControl sender) {
-  if (sender == TControl::LabelSites) FPlatform.OpenUrl(ProductPageUrl);
+  if (sender == TControl::LabelSites) FPlatform.OpenUrl(ProductPageUrl, FView.NativeWindow());
 }
 
 void TFormMain::LoadFileView(const std::u16string& path) {

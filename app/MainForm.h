@@ -21,6 +21,9 @@ struct TGenerators {
 };
 TGenerators RealGenerators(Platform& platform);
 
+// The message of a failure as the window shows it.
+std::u16string MessageOf(const std::exception& e);
+
 inline constexpr char16_t SuccessPrefix[] = u"Готово.\r\nФайл создан:\r\n";
 inline constexpr char16_t ErrorPrefix[] = u"Ошибка: ";
 inline constexpr char16_t StartPrompt[] = u"Выберите дату понедельника и нужное действие.";
@@ -91,6 +94,7 @@ class TFormMain {
   void LoadFileView(const std::u16string& path);
   bool ConfirmNonMonday(const TDate& week);
   void RecordUpdateAttempt();
+  void SetCheckButtonIdle();
   void PresentUpdateResult(TUpdateWorker& worker);
 
   IMainView& FView;

@@ -1,8 +1,6 @@
 // The window's side of the update check: the first showing, starting a check,
 // collecting the finished worker and presenting its result, and closing during a check.
 #include "app/MainForm.h"
-#include "support/Error.h"
-#include "support/Utf.h"
 #include "update/Settings.h"
 #include "update/UpdateMessages.h"
 #include "update/Version.h"
@@ -21,16 +19,19 @@ void TFormMain::FormShow() {
   FShown = true;
   FView.CreateUpdateTimer(kTimerIntervalMs);
   FUpdateTimer = true;
+  bool settingsRead = false;
   try {
     FSettingsFile = GetUpdateSettingsPath(FPlatform);
     const TUpdateSettings settings = LoadUpdateSettings(FPlatform, FSettingsFile);
+    settingsRead = true;
     FView.SetChecked(TControl::CheckAutoUpdates, settings.Automatic);
     const std::int64_t now = FPlatform.NowUnixUtc();
     if (FView.Checked(TControl::CheckAutoUpdates) && IsAutomaticCheckDue(settings.LastAttempt, now))
       StartUpdateCheck(false);
   } catch (const std::exception&) {
-    // Settings unavailable: automatic checks are off for this run; manual ones still work.
-    FSettingsFile.clear();
+    // Automatic checks are off for this run; manual ones still work, and still record
+    // their attempts unless it was the settings that could not be read.
+    if (!settingsRead) FSettingsFile.clear();
     FView.SetChecked(TControl::CheckAutoUpdates, false);
     FView.SetEnabled(TControl::CheckAutoUpdates, false);
   }
@@ -45,9 +46,7 @@ void TFormMain::CheckAutoUpdatesClick() {
   try {
     WriteAutomatic(FPlatform, FSettingsFile, FView.Checked(TControl::CheckAutoUpdates));
   } catch (const std::exception& e) {
-    const auto* error = dynamic_cast<const TError*>(&e);
-    ShowBox(TMessageKind::Warning,
-            u"Не удалось сохранить настройку: " + (error ? error->Message() : Utf8ToUtf16(e.what())));
+    ShowBox(TMessageKind::Warning, u"Не удалось сохранить настройку: " + MessageOf(e));
   }
 }
 
@@ -61,22 +60,34 @@ void TFormMain::StartUpdateCheck(bool manual) {
     if (!manual) return;
   }
   FManualCheck = manual;
-  FUpdateWorker = FMakeWorker();
   RememberFocus();
-  FView.SetEnabled(TControl::ButtonCheckUpdates, false);
-  FView.SetText(TControl::ButtonCheckUpdates, kCheckRunning);
-  FUpdateWorker->Start();
+  try {
+    FUpdateWorker = FMakeWorker();
+    FView.SetEnabled(TControl::ButtonCheckUpdates, false);
+    FView.SetText(TControl::ButtonCheckUpdates, kCheckRunning);
+    FUpdateWorker->Start();
+  } catch (const std::exception& e) {
+    // No thread to wait for: the button is idle again, and a manual check says why.
+    FUpdateWorker.reset();
+    SetCheckButtonIdle();
+    if (manual) ShowBox(TMessageKind::Warning, CheckFailedPrefix + MessageOf(e));
+    return;
+  }
   FView.SetUpdateTimerEnabled(true);
+}
+
+void TFormMain::SetCheckButtonIdle() {
+  FView.SetEnabled(TControl::ButtonCheckUpdates, true);
+  FView.SetText(TControl::ButtonCheckUpdates, kCheckIdle);
+  // Disabling the button took the focus from it if it had it; it comes back now.
+  if (!FView.FocusedControl()) RestoreFocus();
 }
 
 void TFormMain::UpdateTimerTick() {
   if (!FUpdateWorker || !FUpdateWorker->Finished()) return;
   FView.SetUpdateTimerEnabled(false);
   std::unique_ptr<TUpdateWorker> worker = std::move(FUpdateWorker);
-  FView.SetEnabled(TControl::ButtonCheckUpdates, true);
-  FView.SetText(TControl::ButtonCheckUpdates, kCheckIdle);
-  // Disabling the button took the focus from it if it had it; it comes back now.
-  if (!FView.FocusedControl()) RestoreFocus();
+  SetCheckButtonIdle();
   try {
     PresentUpdateResult(*worker);
   } catch (const std::exception&) {
@@ -94,7 +105,7 @@ void TFormMain::PresentUpdateResult(TUpdateWorker& worker) {
     const int result = FView.ShowUpdateDialog(UpdateDialogCaption, UpdateOfferInstruction(worker.Version),
                                               worker.Description + UpdateDialogNotes);
     RestoreFocus();
-    if (result == kDownloadResult && !FPlatform.OpenUrl(worker.DownloadURL))
+    if (result == kDownloadResult && !FPlatform.OpenUrl(worker.DownloadURL, FView.NativeWindow()))
       ShowBox(TMessageKind::Warning, BrowserFailedPrefix + std::u16string(ProductPageUrl));
     return;
   }

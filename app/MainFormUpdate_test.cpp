@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 #include "app/FakeMainView.h"
@@ -42,6 +43,7 @@ struct TUpdateSetup {
   testing::FakePlatform Platform;
   testing::TempFolder LocalAppData;
   int WorkersMade = 0;
+  bool WorkerFails = false;  // the worker cannot be made or started
   std::u16string Version = u"1.0.4", Url = u"https://velmora.example/Velmora-1.0.4.exe", Error, Description;
   std::unique_ptr<TFormMain> Form;
 
@@ -50,6 +52,7 @@ struct TUpdateSetup {
     Platform.Now = 1'800'000'000;
     Form = std::make_unique<TFormMain>(View, Platform, TGenerators{}, [this] {
       ++WorkersMade;
+      if (WorkerFails) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
       return std::make_unique<TScriptedWorker>(Platform, Version, Url, Error, Description);
     });
   }
@@ -188,6 +191,7 @@ TEST(MainFormUpdate, ManualCheckMessages) {
     ASSERT_EQ(s.Platform.OpenedUrls.size(), c.Opened);
     if (c.Opened) {
       EXPECT_EQ(s.Platform.OpenedUrls[0], s.Url);
+      EXPECT_EQ(s.Platform.OpenedOwners[0], static_cast<TNativeWindow>(&s.View));
     }
     EXPECT_EQ(s.View.Texts[TControl::ButtonCheckUpdates], u"Проверить обновления");
   }
@@ -253,6 +257,58 @@ TEST(MainFormUpdate, FocusReturnsToTheCheckButtonUnlessTheUserMovedOn) {
     s.Collect();
     EXPECT_EQ(s.View.Entries("box").size(), 1u);
     EXPECT_EQ(s.View.Focused, c.End);
+  }
+}
+
+TEST(MainFormUpdate, AWorkerThatCannotStartLeavesTheButtonIdle) {
+  for (bool manual : {true, false}) {
+    TUpdateSetup s;
+    s.Store("1", "0");
+    s.WorkerFails = true;
+    s.Form->FormShow();  // the automatic check fails to start, silently
+    if (manual) s.Form->ButtonCheckUpdatesClick();
+    EXPECT_EQ(s.WorkersMade, manual ? 2 : 1);
+    EXPECT_FALSE(s.Form->CheckOutstanding());
+    EXPECT_FALSE(s.View.TimerEnabled);
+    EXPECT_TRUE(s.View.IsEnabled(TControl::ButtonCheckUpdates));
+    EXPECT_EQ(s.View.Texts[TControl::ButtonCheckUpdates], u"Проверить обновления");
+    const auto boxes = s.View.Entries("box");
+    if (manual) {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_TRUE(boxes[0].starts_with(
+          "box Warning Не удалось проверить обновления. Проверьте подключение к интернету.\r\n"))
+          << boxes[0];
+      EXPECT_GT(boxes[0].size(), std::string("box Warning Не удалось проверить обновления. Проверьте подключение к "
+                                             "интернету.\r\n")
+                                     .size());  // the reason follows
+    } else {
+      EXPECT_TRUE(boxes.empty());
+    }
+    // The settings were read, so the check box stays usable.
+    EXPECT_TRUE(s.View.IsEnabled(TControl::CheckAutoUpdates));
+  }
+}
+
+TEST(MainFormUpdate, TheSettingsFileIsKeptWhenOnlyALaterStepFails) {
+  struct Case {
+    bool SettingsReadable;
+    const char16_t* Recorded;  // LastAttemptUTC after a manual check
+  } cases[] = {{true, u"1800000000"}, {false, u"0"}};
+  for (const auto& c : cases) {
+    TUpdateSetup s;
+    s.Store("0", "0");
+    if (c.SettingsReadable) {
+      s.Platform.ClockFailures = 1;  // the first showing fails after the settings were read
+    } else {
+      s.Platform.Environment[u"LOCALAPPDATA"] = std::nullopt;
+    }
+    s.Form->FormShow();
+    EXPECT_FALSE(s.View.IsEnabled(TControl::CheckAutoUpdates));
+    s.Platform.Environment[u"LOCALAPPDATA"] = s.LocalAppData.Path();
+    s.Version = u"1.0.3";
+    s.Form->ButtonCheckUpdatesClick();
+    s.Collect();
+    EXPECT_EQ(s.Platform.IniRead(s.SettingsPath(), u"Updates", u"LastAttemptUTC", u""), c.Recorded);
   }
 }
 

@@ -225,6 +225,7 @@ TEST(MainForm, BrowseAndLink) {
   EXPECT_TRUE(s.Platform.OpenedUrls.empty());
   s.Form->LinkClick(TControl::LabelSites);
   ASSERT_EQ(s.Platform.OpenedUrls.size(), 1u);
+  EXPECT_EQ(s.Platform.OpenedOwners, std::vector<TNativeWindow>{&s.View});  // the window owns the request
   EXPECT_TRUE(s.Platform.OpenedUrls[0].starts_with(u"https://"));
   EXPECT_TRUE(s.Platform.OpenedUrls[0].ends_with(u"/"));
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Platform.h"
 #include "support/Dates.h"
 
 namespace velmora {
@@ -41,6 +42,8 @@ class IMainView {
   virtual ~IMainView() = default;
 
   virtual void SetCaption(const std::u16string& text) = 0;
+  // The window itself, as the owner of what the shell opens for it.
+  virtual TNativeWindow NativeWindow() = 0;
   virtual std::u16string Text(TControl control) = 0;
   virtual void SetText(TControl control, const std::u16string& text) = 0;
   // Disabling the control that has the keyboard focus leaves the focus on none.

@@ -35,7 +35,7 @@ class ForwardingPlatform : public Platform {
                 const std::u16string& value) override {
     FTarget.IniWrite(path, section, key, value);
   }
-  bool OpenUrl(const std::u16string& url) override { return FTarget.OpenUrl(url); }
+  bool OpenUrl(const std::u16string& url, TNativeWindow owner) override { return FTarget.OpenUrl(url, owner); }
   THttpReply HttpGet(const THttpRequest& request) override { return FTarget.HttpGet(request); }
 
  protected:

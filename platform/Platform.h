@@ -19,6 +19,9 @@ struct TLocalDate {
   int Day;
 };
 
+// A window as the operating system knows it (an HWND on Windows); null for none.
+using TNativeWindow = void*;
+
 // The reply of one HTTP GET.
 struct THttpReply {
   int Status = 0;
@@ -84,8 +87,9 @@ class Platform {
                         const std::u16string& key, const std::u16string& value) = 0;
 
   // ---- shell ----
-  // Opens url in the default browser; false when the shell reports failure.
-  virtual bool OpenUrl(const std::u16string& url) = 0;
+  // Opens url in the default browser, with owner as the window that owns the request
+  // (and anything the shell shows for it); false when the shell reports failure.
+  virtual bool OpenUrl(const std::u16string& url, TNativeWindow owner) = 0;
 
   // ---- HTTP ----
   // One GET without redirects. Throws TError with a message on transport failure,

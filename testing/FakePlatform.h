@@ -25,12 +25,14 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
   std::map<std::u16string, std::optional<std::u16string>> Environment;  // overrides; nullopt = unset
   std::optional<std::array<std::uint8_t, 16>> Guid;
   std::optional<std::int64_t> Now;
+  int ClockFailures = 0;  // how many of the next clock reads throw
   std::optional<TLocalDate> TodayValue;
   std::function<bool(const std::u16string&)> FailWrite;  // true: the write of that path fails
   std::function<bool(const std::u16string&)> FailRead;   // true: reading that path fails
   int WriteCount = 0;
   std::function<THttpReply(const THttpRequest&)> Http;
   std::vector<std::u16string> OpenedUrls;
+  std::vector<TNativeWindow> OpenedOwners;
   bool OpenUrlResult = true;
 
   std::u16string ProgramFolder() override {
@@ -41,7 +43,13 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
     return it != Environment.end() ? it->second : FTarget.GetEnvironment(name);
   }
   std::array<std::uint8_t, 16> NewGuid() override { return Guid ? *Guid : FTarget.NewGuid(); }
-  std::int64_t NowUnixUtc() override { return Now ? *Now : FTarget.NowUnixUtc(); }
+  std::int64_t NowUnixUtc() override {
+    if (ClockFailures > 0) {
+      --ClockFailures;
+      throw TError(TErrorKind::General, u"Injected clock failure");
+    }
+    return Now ? *Now : FTarget.NowUnixUtc();
+  }
   TLocalDate Today() override { return TodayValue ? *TodayValue : FTarget.Today(); }
   std::string ReadWholeFile(const std::u16string& path) override {
     if (FailRead && FailRead(path)) throw TError(TErrorKind::FileSystem, u"Injected read failure: " + path);
@@ -57,8 +65,9 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
     if (FailWrite && FailWrite(path)) throw TError(TErrorKind::FileSystem, u"Unable to write to " + path);
     FTarget.IniWrite(path, section, key, value);
   }
-  bool OpenUrl(const std::u16string& url) override {
+  bool OpenUrl(const std::u16string& url, TNativeWindow owner) override {
     OpenedUrls.push_back(url);
+    OpenedOwners.push_back(owner);
     return OpenUrlResult;
   }
   THttpReply HttpGet(const THttpRequest& request) override {

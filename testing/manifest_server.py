@@ -10,11 +10,14 @@ Control paths, which are not recorded themselves:
   /_headers/<path>  the header lines of the last request for <path>, or 404
   /_stream/<case>   "<state> <bytes sent>" of the last streamed reply of <case>,
                     state being running, aborted (the client went away) or complete
+  /_as/<page>/<case>  from now on /<page>/version.json answers as <case> does (for
+                    a program built with one fixed page); "ok" in reply
 
-Usage: manifest_server.py [--tls] [--stop-on-eof]
+Usage: manifest_server.py [--tls] [--stop-on-eof] [--port N]
   --tls          serve HTTPS with a certificate for "localhost" signed by a CA made
                  now with the openssl command in a temporary folder (removed on exit)
   --stop-on-eof  exit when standard input reaches its end (the parent went away)
+  --port N       listen on port N of 127.0.0.1 (default: a free port)
 
 The first line of standard output is the port, followed by the CA file's path with
 --tls. The server then runs until it is killed.
@@ -40,6 +43,7 @@ STATE_LOCK = threading.Lock()
 SEEN = {}      # path -> number of requests
 HEADERS = {}   # path -> header lines of the last request
 STREAMS = {}   # case -> [state, bytes sent]
+ALIASES = {}   # page -> the case it answers as
 
 DESCRIPTION = "Исправлены ошибки и ускорен запуск."
 LIMIT_CHARS = 65536
@@ -67,6 +71,8 @@ def scripted(case, base, host):
     """The reply for /<case>/version.json: a tuple whose first item names its kind."""
     if case in ("valid", "redirect-target"):
         return body_reply(200, manifest(base))
+    if case == "current":
+        return body_reply(200, manifest(base, version="1.0.3"))
     if case == "empty":
         return body_reply(200, "")
     if case == "array":
@@ -135,7 +141,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         host = self.headers.get("Host", "")
         if len(parts) == 3 and parts[0] == "" and parts[2] == "version.json":
             scheme = "https" if self.server.tls else "http"
-            reply = scripted(parts[1], "%s://%s/%s/" % (scheme, host, parts[1]), host)
+            with STATE_LOCK:
+                case = ALIASES.get(parts[1], parts[1])
+            reply = scripted(case, "%s://%s/%s/" % (scheme, host, parts[1]), host)
         if reply is None:
             return self.send_text(404, "no such case\n")
         kind = reply[0]
@@ -202,6 +210,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if kind == "stream" and rest in STREAMS:
                 state, sent = STREAMS[rest]
                 return self.send_text(200, "%s %d" % (state, sent))
+            if kind == "as" and rest.count("/") == 1:
+                page, case = rest.split("/")
+                ALIASES[page] = case
+                return self.send_text(200, "ok")
         return self.send_text(404, "unknown\n")
 
     def send_text(self, status, text):
@@ -279,12 +291,20 @@ def make_certificates(folder):
 
 def main(argv):
     use_tls = "--tls" in argv
+    port = 0
+    if "--port" in argv:
+        at = argv.index("--port")
+        if at + 1 >= len(argv) or not argv[at + 1].isdigit():
+            print("--port needs a number", file=sys.stderr)
+            return 2
+        port = int(argv[at + 1])
+        argv = argv[:at] + argv[at + 2:]
     unknown = [a for a in argv if a not in ("--tls", "--stop-on-eof")]
     if unknown:
         print("unknown option: " + " ".join(unknown), file=sys.stderr)
         return 2
     folder = None
-    server = Server(("127.0.0.1", 0), Handler)
+    server = Server(("127.0.0.1", port), Handler)
     try:
         first_line = str(server.server_address[1])
         if use_tls:

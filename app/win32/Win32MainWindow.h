@@ -30,6 +30,7 @@ class TWin32MainWindow : public IMainView {
 
   // IMainView
   void SetCaption(const std::u16string& text) override;
+  TNativeWindow NativeWindow() override { return FWindow; }
   std::u16string Text(TControl control) override;
   void SetText(TControl control, const std::u16string& text) override;
   void SetEnabled(TControl control, bool enabled) override;

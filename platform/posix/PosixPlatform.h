@@ -27,7 +27,7 @@ class PosixPlatform : public Platform {
   void IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,
                 const std::u16string& value) override;
 
-  bool OpenUrl(const std::u16string& url) override;
+  bool OpenUrl(const std::u16string& url, TNativeWindow owner) override;
   THttpReply HttpGet(const THttpRequest& request) override;
 };
 

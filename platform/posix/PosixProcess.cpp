@@ -56,7 +56,8 @@ TLocalDate PosixPlatform::Today() {
   return TLocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-bool PosixPlatform::OpenUrl(const std::u16string& url) {
+// xdg-open has no owner window to take.
+bool PosixPlatform::OpenUrl(const std::u16string& url, TNativeWindow) {
   std::string u = Utf16ToUtf8(url);
   char program[] = "xdg-open";
   char* argv[] = {program, u.data(), nullptr};

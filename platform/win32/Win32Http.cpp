@@ -35,15 +35,8 @@ class TInternetHandle {
   HINTERNET FHandle;
 };
 
-// WSAETIMEDOUT, which Wine's WinHTTP reports where Windows reports ERROR_WINHTTP_TIMEOUT.
-constexpr DWORD kSocketTimedOut = 10060;
-
-[[noreturn]] void HttpError(const char16_t* what) {
-  DWORD code = ::GetLastError();
-  std::u16string text = std::u16string(what) + u" failed with error " + U16(std::to_string(code));
-  if (code == ERROR_WINHTTP_TIMEOUT || code == kSocketTimedOut) text += u" (the operation timed out)";
-  throw TError(TErrorKind::General, text);
-}
+// The failure of the last WinHTTP call, in words the user can read.
+[[noreturn]] void HttpError() { throw TError(TErrorKind::General, WinHttpErrorText(::GetLastError())); }
 
 // The whole exchange with blocking WinHTTP calls.
 THttpReply Exchange(const THttpRequest& request) {
@@ -56,18 +49,18 @@ THttpReply Exchange(const THttpRequest& request) {
   parts.dwHostNameLength = 256;
   parts.lpszUrlPath = pathBuffer;
   parts.dwUrlPathLength = 2048;
-  if (!::WinHttpCrackUrl(W(url), 0, 0, &parts)) HttpError(u"WinHttpCrackUrl");
+  if (!::WinHttpCrackUrl(W(url), 0, 0, &parts)) HttpError();
   TInternetHandle session(::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                         WINHTTP_NO_PROXY_BYPASS, 0));
-  if (!session.Get()) HttpError(u"WinHttpOpen");
+  if (!session.Get()) HttpError();
   ::WinHttpSetTimeouts(session.Get(), request.ConnectTimeoutMs, request.ConnectTimeoutMs, request.ReceiveTimeoutMs,
                        request.ReceiveTimeoutMs);
   TInternetHandle connection(::WinHttpConnect(session.Get(), host, parts.nPort, 0));
-  if (!connection.Get()) HttpError(u"WinHttpConnect");
+  if (!connection.Get()) HttpError();
   DWORD flags = WINHTTP_FLAG_REFRESH | (parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
   TInternetHandle req(::WinHttpOpenRequest(connection.Get(), L"GET", pathBuffer, nullptr, WINHTTP_NO_REFERER,
                                            WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-  if (!req.Get()) HttpError(u"WinHttpOpenRequest");
+  if (!req.Get()) HttpError();
   DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
   ::WinHttpSetOption(req.Get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
   // Without this the wait for the head is WinHTTP's own (90 s on Windows, none on Wine).
@@ -77,14 +70,14 @@ THttpReply Exchange(const THttpRequest& request) {
   if (!request.HeaderName.empty()) header = request.HeaderName + u": " + request.HeaderValue;
   if (!::WinHttpSendRequest(req.Get(), header.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : W(header),
                             header.empty() ? 0 : static_cast<DWORD>(-1L), WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
-    HttpError(u"WinHttpSendRequest");
+    HttpError();
   const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(request.OverallDeadlineMs);
-  if (!::WinHttpReceiveResponse(req.Get(), nullptr)) HttpError(u"WinHttpReceiveResponse");
+  if (!::WinHttpReceiveResponse(req.Get(), nullptr)) HttpError();
   DWORD status = 0;
   DWORD size = sizeof status;
   if (!::WinHttpQueryHeaders(req.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                              WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
-    HttpError(u"WinHttpQueryHeaders");
+    HttpError();
   THttpReply reply;
   reply.Status = static_cast<int>(status);
   // Absent for a chunked reply; then only the end of the data marks the end.
@@ -98,11 +91,11 @@ THttpReply Exchange(const THttpRequest& request) {
       throw TError(TErrorKind::General, u"The server did not send the reply in time");
     // Asking what has arrived first: a read of a full buffer would wait for all of it.
     DWORD available = 0;
-    if (!::WinHttpQueryDataAvailable(req.Get(), &available)) HttpError(u"WinHttpQueryDataAvailable");
+    if (!::WinHttpQueryDataAvailable(req.Get(), &available)) HttpError();
     if (available == 0) break;
     DWORD got = 0;
     if (!::WinHttpReadData(req.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &got))
-      HttpError(u"WinHttpReadData");
+      HttpError();
     if (got == 0) break;
     if (request.MaxBodyBytes && reply.Body.size() + got > request.MaxBodyBytes)
       throw TError(TErrorKind::General, U16(request.TooLargeMessage));

@@ -28,6 +28,10 @@ class TWinHandle {
 
 // The system's text for a Win32 error code, without its trailing line break.
 std::u16string SystemErrorText(DWORD code);
+// A WinHTTP (or socket) failure as the user reads it: the system's message for the
+// code, or a short text of our own where the system has none, then the code in
+// parentheses, e.g. "The server did not answer in time (12002)".
+std::u16string WinHttpErrorText(DWORD code);
 inline const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 inline std::u16string U(const wchar_t* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
 
@@ -52,7 +56,7 @@ class Win32Platform : public Platform {
   void IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,
                 const std::u16string& value) override;
 
-  bool OpenUrl(const std::u16string& url) override;
+  bool OpenUrl(const std::u16string& url, TNativeWindow owner) override;
   THttpReply HttpGet(const THttpRequest& request) override;
 };
 

@@ -79,8 +79,8 @@ void Win32Platform::IniWrite(const std::u16string& path, const std::u16string& s
     throw TError(TErrorKind::FileSystem, u"Unable to write to " + path);
 }
 
-bool Win32Platform::OpenUrl(const std::u16string& url) {
-  HINSTANCE r = ::ShellExecuteW(::GetActiveWindow(), L"open", W(url), nullptr, nullptr, SW_SHOWNORMAL);
+bool Win32Platform::OpenUrl(const std::u16string& url, TNativeWindow owner) {
+  HINSTANCE r = ::ShellExecuteW(static_cast<HWND>(owner), L"open", W(url), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(r) > 32;
 }
 

@@ -7,6 +7,7 @@
 //   GuiDriver rect <title> <controlId>        print the child's screen centre "x y"
 //   GuiDriver box <seconds>                   wait for a message box, print its caption and its
 //                                             text on two lines, press its first button
+//   GuiDriver texts <title>                   print the texts of the window's children, one a line
 //   GuiDriver focus <title>                   print the id of the control with the keyboard focus
 //   GuiDriver default <title>                 print the id of the push button framed as the default
 //   GuiDriver icons <exe>                     print the sizes in the file's first icon group
@@ -65,6 +66,12 @@ void PrintUtf8(const std::wstring& w) {
   ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
   std::fwrite(s.data(), 1, s.size(), stdout);
   std::fputc('\n', stdout);
+}
+
+BOOL CALLBACK PrintText(HWND h, LPARAM) {
+  const std::wstring text = TextOf(h);
+  if (!text.empty()) PrintUtf8(text);
+  return TRUE;
 }
 
 // The control of top that has the keyboard focus (of the thread that owns top).
@@ -166,6 +173,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"close") {
     ::PostMessageW(top, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (command == L"texts") {
+    ::EnumChildWindows(top, PrintText, 0);
     return 0;
   }
   if (command == L"focus" || command == L"default") {
