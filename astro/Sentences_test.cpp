@@ -39,13 +39,11 @@ TEST(Sentences, AddSentenceComparesLatinCaseOnly) {
 // in the order, that comparing each new sentence with every entry would keep, also
 // after the composers cut the list or replace its first entry.
 TEST(Sentences, SentenceListKeepsWhatThePairwiseRuleKeeps) {
-  const std::u16string variants[] = {u"Week with Alpha project, неделя идёт ровно.",
-                                     u"WEEK WITH ALPHA PROJECT, неделя идёт ровно.",
-                                     u"week with alpha project, Неделя идёт ровно.",
-                                     u"Week with Alpha project, неделя идёт ровно!",
-                                     u"Week with Alpha project,  неделя идёт ровно.",
-                                     u"Week with Alpha project, неделя идёт ровно",
-                                     u"[eek with Alpha project, неделя идёт ровно."};  // '[' is not 'W' + 32
+  const std::u16string variants[] = {
+      u"Week with Alpha project, неделя идёт ровно.",  u"WEEK WITH ALPHA PROJECT, неделя идёт ровно.",
+      u"week with alpha project, Неделя идёт ровно.",  u"Week with Alpha project, неделя идёт ровно!",
+      u"Week with Alpha project,  неделя идёт ровно.", u"Week with Alpha project, неделя идёт ровно",
+      u"[eek with Alpha project, неделя идёт ровно."};  // '[' is not 'W' + 32
   std::vector<std::u16string> naive;
   TSentenceList list;
   for (int round = 0; round < 3; ++round) {

@@ -17,7 +17,7 @@ std::optional<TCorpusKind> KindOf(const std::u16string& path, std::u16string_vie
   if (NameEndsWith(path, u"weekly_horoscopes.jsonl")) return TCorpusKind::Weekly;
   if (NameEndsWith(path, u"daily_horoscopes.jsonl")) return TCorpusKind::Daily;
   if (NameEndsWith(path, u"jokes.jsonl")) return TCorpusKind::Joke;
-  for (auto line : SplitLines(text)) {
+  for (auto line : CorpusLines(text)) {
     if (IsBlank(line)) continue;
     const std::u16string type = JsonField(line, u"content_type");
     if (type == u"astro_weekly") return TCorpusKind::Weekly;
@@ -50,7 +50,7 @@ int CheckCorpusFile(Platform& platform, const std::u16string& path, std::ostream
   int kept = 0;
   bool stopping = false;
   int number = 0;
-  for (auto line : SplitLines(text)) {
+  for (auto line : CorpusLines(text)) {
     ++number;
     try {
       switch (ClassifyCorpusLine(*kind, line)) {

@@ -136,6 +136,28 @@ TEST(Cli, CheckCorpusReportsLinesAndKeptCount) {
   EXPECT_EQ(r.Err.rfind("Ошибка: ", 0), 0u);
 }
 
+// An override file that starts with a byte-order mark on a line of its own: the checker
+// and the generation both skip that line, and the later lines keep their numbers.
+TEST(Cli, AByteOrderMarkOnTheFirstLineStopsNothing) {
+  TCliSetup s;
+  const std::string records =
+      "{\"week_start\": \"2025-03-10\", \"text\": \"Шутка первая\"}\n"
+      "{\"week_start\": \"2025-03-10\"}\n";
+  testing::WriteBytes(s.Program / u"data/jokes.jsonl", "\xEF\xBB\xBF\r\n" + records);
+  auto r = s.Run({u"check-corpus", s.Program / u"data/jokes.jsonl"});
+  EXPECT_EQ(r.Status, 0) << r.Out;
+  EXPECT_EQ(Lines(r.Out),
+            (std::vector<std::string>{Utf16ToUtf8(s.Program / u"data/jokes.jsonl") + ":3: пропущена: пустой \"text\"",
+                                      "Записей: 1"}));
+  r = s.Run({u"jokes", u"--week", u"2025-03-17", u"--out", s.Out.Path()});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const std::string marked = testing::ReadBytes(s.Out / u"generated/jokes_20250317.txt");
+  testing::WriteBytes(s.Program / u"data/jokes.jsonl", records);
+  ASSERT_EQ(s.Run({u"jokes", u"--week", u"2025-03-17", u"--out", s.Out.Path()}).Status, 0);
+  EXPECT_EQ(testing::ReadBytes(s.Out / u"generated/jokes_20250317.txt"), marked);
+  EXPECT_NE(marked.find("Шутка первая"), std::string::npos);
+}
+
 TEST(Cli, PageUrlsForTheUpdateCheck) {
   struct Case {
     const char16_t* Url;
