@@ -10,6 +10,7 @@
 #include "support/Dates.h"
 #include "support/Error.h"
 #include "support/Utf.h"
+#include "update/PageUrl.h"
 
 namespace velmora {
 
@@ -57,6 +58,24 @@ int ParseWeeksOption(const std::u16string& text) {
   }
   if (text.empty() || value < 1) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
   return value;
+}
+
+// A page address for check-update, refused before any connection is made.
+std::u16string ParsePageOption(const std::u16string& url) {
+  const char* problem = nullptr;
+  switch (ParsePageUrl(url)) {
+    case TPageUrlVerdict::Accepted: return url;
+    case TPageUrlVerdict::Malformed:
+      problem = "--page ждёт адрес вида https://узел[:порт]/путь/ (латиница, без ?, # и \\)";
+      break;
+    case TPageUrlVerdict::UserInformation:
+      problem = "--page: в адресе не может быть имени пользователя или пароля (знака @)";
+      break;
+    case TPageUrlVerdict::PlainHttpElsewhere:
+      problem = "--page: http:// допустим только для 127.0.0.1, localhost и [::1], иначе https://";
+      break;
+  }
+  throw TUsageError{std::string(problem) + ": " + Utf16ToUtf8(url)};
 }
 
 TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std::u16string>& args, bool allowCount) {
@@ -112,7 +131,8 @@ int Dispatch(Platform& platform, const std::vector<std::u16string>& args, std::o
   }
   if (command == u"check-update") {
     std::optional<std::u16string> page;
-    if (args.size() == 3 && args[1] == u"--page") page = args[2];
+    if (args.size() == 3 && args[1] == u"--page")
+      page = ParsePageOption(args[2]);
     else if (args.size() != 1) throw TUsageError{"check-update принимает только --page URL"};
     return CheckUpdateCommand(platform, page, out, err);
   }
