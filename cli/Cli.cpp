@@ -24,7 +24,12 @@ const char* const kUsage =
     "  velmora-cli all   [--week YYYY-MM-DD] [--weeks N] [--out FOLDER] [--count N]\n"
     "  velmora-cli check-corpus FILE\n"
     "  velmora-cli check-update [--page URL]\n"
-    "  velmora-cli --help | --version\n";
+    "  velmora-cli --help | --version\n"
+    "  --weeks N: от 1 до 1000 недель подряд, через 7 дней от --week; все они между 0001-01-01 и 9999-12-31\n";
+
+constexpr int kMaxWeeks = 1000;
+constexpr TDate kFirstWeekDate{1, 1, 1};
+constexpr TDate kLastWeekDate{9999, 12, 31};
 
 struct TUsageError {
   std::string Problem;
@@ -53,11 +58,25 @@ TDate ParseWeekOption(const std::u16string& text) {
 int ParseWeeksOption(const std::u16string& text) {
   int value = 0;
   for (char16_t c : text) {
-    if (c < u'0' || c > u'9' || value > 100000) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
+    if (c < u'0' || c > u'9' || value > kMaxWeeks) {
+      value = 0;
+      break;
+    }
     value = value * 10 + (c - u'0');
   }
-  if (text.empty() || value < 1) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
+  if (value < 1 || value > kMaxWeeks) throw TUsageError{"--weeks ждёт целое число от 1 до 1000: " + Utf16ToUtf8(text)};
   return value;
+}
+
+// The date of every week written lies between 0001-01-01 and 9999-12-31, so no file
+// name gets a five-digit year; checked before the first file is written.
+void RequireWeeksInRange(const TGenerateOptions& options) {
+  const TDate last = AddDays(options.Week, 7LL * (options.Weeks - 1));
+  if (DaysFromCivil(options.Week) < DaysFromCivil(kFirstWeekDate) || DaysFromCivil(last) > DaysFromCivil(kLastWeekDate))
+    throw TUsageError{
+        "--week и --weeks: все недели должны лежать между 0001-01-01 и 9999-12-31, а неделя " +
+        Utf16ToUtf8(FormatIsoDate(DaysFromCivil(last) > DaysFromCivil(kLastWeekDate) ? last : options.Week)) +
+        " за ними"};
 }
 
 // A page address for check-update, refused before any connection is made.
@@ -93,6 +112,7 @@ TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std:
     else if (name == u"--count" && allowCount) options.Count = ParseJokeCount(value);
     else throw TUsageError{"неизвестный параметр " + Utf16ToUtf8(name)};
   }
+  RequireWeeksInRange(options);
   return options;
 }
 

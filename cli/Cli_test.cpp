@@ -94,6 +94,46 @@ TEST(Cli, FailuresAndUsage) {
   EXPECT_NE(s.Run({u"--help"}).Out.find("check-corpus FILE"), std::string::npos);
 }
 
+// Weeks stay between 0001-01-01 and 9999-12-31 and number 1 to 1000; anything else is
+// refused before a file is written. As found: the second week of 9999-12-27 was
+// written as primety_100000103.txt.
+TEST(Cli, WeeksOutsideTheCalendarAreUsageErrors) {
+  struct Case {
+    std::vector<std::u16string> Args;
+    int Status;
+    const char* File;  // written when the status is 0
+  } cases[] = {
+      {{u"all", u"--week", u"9999-12-27", u"--weeks", u"2"}, 2, nullptr},
+      {{u"folk", u"--week", u"9999-12-31", u"--weeks", u"2"}, 2, nullptr},
+      {{u"folk", u"--weeks", u"1001"}, 2, nullptr},
+      {{u"folk", u"--weeks", u"99999999999999999999"}, 2, nullptr},
+      {{u"folk", u"--weeks", u"-3"}, 2, nullptr},
+      {{u"folk", u"--week", u"9999-12-27"}, 0, "primety_99991227.txt"},
+      {{u"astro", u"--week", u"9999-12-31"}, 0, "astro_99991231.txt"},
+      {{u"folk", u"--week", u"0001-01-01"}, 0, "primety_00010101.txt"},
+      // 1000 weeks pass the usage check; the Sunday then stops the folk generator.
+      {{u"folk", u"--week", u"2026-01-04", u"--weeks", u"1000"}, 1, nullptr},
+  };
+  for (const auto& c : cases) {
+    TCliSetup s;
+    std::vector<std::u16string> args = c.Args;
+    args.insert(args.end(), {u"--out", s.Out.Path()});
+    const auto r = s.Run(args);
+    SCOPED_TRACE(Utf16ToUtf8(c.Args[2]));
+    EXPECT_EQ(r.Status, c.Status) << r.Err;
+    if (c.Status == 2) {
+      EXPECT_EQ(r.Err.rfind("--week", 0), 0u) << r.Err;
+      EXPECT_NE(r.Err.find("от 1 до 1000"), std::string::npos) << "the usage names the range";
+    }
+    EXPECT_EQ(testing::ListFolder(s.Out / u"generated"),
+              c.File ? std::vector<std::string>{c.File} : std::vector<std::string>{});
+  }
+  // The default week counts too: from 9999-12-29 on it would be a week of the year 10000.
+  TCliSetup s;
+  s.Platform.TodayValue = TLocalDate{9999, 12, 29};
+  EXPECT_EQ(s.Run({u"folk", u"--out", s.Out.Path()}).Status, 2);
+}
+
 TEST(Cli, JokeCountIsReadAsTheWindowReadsIt) {
   std::string corpus;
   for (int i = 0; i < 40; ++i)
