@@ -116,6 +116,13 @@ TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std:
   return options;
 }
 
+// The paths on standard output are the caller's record of what was written: when they
+// cannot be written (a full disk, a closed pipe), the run fails rather than exit 0.
+void RequireWritten(std::ostream& out) {
+  out.flush();
+  if (!out) throw TError(TErrorKind::FileSystem, u"Не удалось записать в стандартный вывод");
+}
+
 int Generate(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out) {
   const std::u16string& command = args[0];
   const bool folk = command == u"folk" || command == u"all";
@@ -127,7 +134,7 @@ int Generate(Platform& platform, const std::vector<std::u16string>& args, std::o
     if (folk) out << Utf16ToUtf8(GenerateFolkWeek(platform, options.Out, week)) << "\n";
     if (astro) out << Utf16ToUtf8(GenerateAstroWeek(platform, options.Out, week)) << "\n";
     if (jokes) out << Utf16ToUtf8(GenerateJokeWeek(platform, options.Out, options.Count, week)) << "\n";
-    out.flush();
+    RequireWritten(out);
   }
   return 0;
 }
@@ -163,7 +170,9 @@ int Dispatch(Platform& platform, const std::vector<std::u16string>& args, std::o
 
 int RunCli(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out, std::ostream& err) {
   try {
-    return Dispatch(platform, args, out, err);
+    const int status = Dispatch(platform, args, out, err);
+    RequireWritten(out);
+    return status;
   } catch (const TUsageError& e) {
     err << e.Problem << "\n" << kUsage;
     return 2;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "support/Utf.h"
@@ -132,6 +133,48 @@ TEST(Cli, WeeksOutsideTheCalendarAreUsageErrors) {
   TCliSetup s;
   s.Platform.TodayValue = TLocalDate{9999, 12, 29};
   EXPECT_EQ(s.Run({u"folk", u"--out", s.Out.Path()}).Status, 2);
+}
+
+namespace {
+// Standard output on a full disk: every write fails.
+class TFullBuffer : public std::streambuf {
+ protected:
+  int overflow(int) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+}  // namespace
+
+// A failed write to standard output is a failure with a message on standard error, and
+// a generation stops at the first week whose path could not be printed. As found:
+// "velmora-cli folk ... >/dev/full" exited 0.
+TEST(Cli, AFailedWriteToStandardOutputFails) {
+  std::vector<std::vector<std::u16string>> commands = {
+      {u"folk", u"--week", u"2026-01-05", u"--weeks", u"3"}, {u"--version"}, {u"--help"}, {u"check-corpus"}};
+  for (bool devFull : {false, true}) {
+#ifdef _WIN32
+    if (devFull) continue;
+#endif
+    for (auto args : commands) {
+      TCliSetup s;
+      if (args[0] == u"folk") args.insert(args.end(), {u"--out", s.Out.Path()});
+      if (args[0] == u"check-corpus") {
+        testing::WriteBytes(s.Out / u"jokes.jsonl", "{\"week_start\": \"2025-03-10\", \"text\": \"Шутка\"}\n");
+        args.push_back(s.Out / u"jokes.jsonl");
+      }
+      TFullBuffer full;
+      std::ofstream devFullOut;
+      std::ostream fullOut(&full);
+      if (devFull) devFullOut.open("/dev/full");
+      std::ostringstream err;
+      const int status = RunCli(s.Platform, args, devFull ? devFullOut : fullOut, err);
+      SCOPED_TRACE(Utf16ToUtf8(args[0]) + (devFull ? " >/dev/full" : ""));
+      EXPECT_EQ(status, 1);
+      EXPECT_EQ(err.str(), "Ошибка: Не удалось записать в стандартный вывод\n");
+      if (args[0] == u"folk") {
+        EXPECT_EQ(testing::ListFolder(s.Out / u"generated"), std::vector<std::string>{"primety_20260105.txt"});
+      }
+    }
+  }
 }
 
 TEST(Cli, JokeCountIsReadAsTheWindowReadsIt) {
