@@ -9,6 +9,7 @@
 #include "jokes/JokeCore.h"
 #include "support/Dates.h"
 #include "support/Error.h"
+#include "support/Text.h"
 #include "support/Utf.h"
 #include "update/PageUrl.h"
 
@@ -166,6 +167,9 @@ int Dispatch(Platform& platform, const std::vector<std::u16string>& args, std::o
   throw TUsageError{"неизвестная команда " + Utf16ToUtf8(command)};
 }
 
+// A message as printed: control characters escaped (TError has done so already).
+std::string Shown(std::string_view message) { return Utf16ToUtf8(EscapeControlCharacters(Utf8ToUtf16(message))); }
+
 }  // namespace
 
 int RunCli(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out, std::ostream& err) {
@@ -174,10 +178,10 @@ int RunCli(Platform& platform, const std::vector<std::u16string>& args, std::ost
     RequireWritten(out);
     return status;
   } catch (const TUsageError& e) {
-    err << e.Problem << "\n" << kUsage;
+    err << Shown(e.Problem) << "\n" << kUsage;
     return 2;
   } catch (const std::exception& e) {
-    err << "Ошибка: " << e.what() << "\n";
+    err << "Ошибка: " << Shown(e.what()) << "\n";
     return 1;
   }
 }

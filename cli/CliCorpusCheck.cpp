@@ -42,11 +42,11 @@ const char* DropReason(TCorpusKind kind) {
 int CheckCorpusFile(Platform& platform, const std::u16string& path, std::ostream& out, std::ostream& err) {
   const std::u16string text = ReadUtf8File(platform, path);
   const auto kind = KindOf(path, text);
+  const std::string name = Utf16ToUtf8(EscapeControlCharacters(path));
   if (!kind) {
-    err << "Ошибка: не удалось определить вид корпуса: " << Utf16ToUtf8(path) << "\n";
+    err << "Ошибка: не удалось определить вид корпуса: " << name << "\n";
     return 1;
   }
-  const std::string name = Utf16ToUtf8(path);
   int kept = 0;
   bool stopping = false;
   int number = 0;

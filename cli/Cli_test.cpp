@@ -135,6 +135,19 @@ TEST(Cli, WeeksOutsideTheCalendarAreUsageErrors) {
   EXPECT_EQ(s.Run({u"folk", u"--out", s.Out.Path()}).Status, 2);
 }
 
+// As found: a NUL in a corpus date reached the user as "Ошибка: '0".
+TEST(Cli, ANulInAMessageIsShownEscaped) {
+  TCliSetup s;
+  testing::WriteBytes(s.Program / u"data/jokes.jsonl", "{\"week_start\": \"2025-03-0\\u0000\", \"text\": \"Шутка\"}\n");
+  const std::string expected = "Ошибка: '0\\u0000' is not a valid integer value";
+  auto r = s.Run({u"jokes", u"--week", u"2025-03-17", u"--out", s.Out.Path()});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, expected + "\n");
+  r = s.Run({u"check-corpus", s.Program / u"data/jokes.jsonl"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Out.find(":1: " + expected + "\n"), std::string::npos) << r.Out;
+}
+
 namespace {
 // Standard output on a full disk: every write fails.
 class TFullBuffer : public std::streambuf {
