@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 #include "support/Utf.h"
@@ -250,6 +258,34 @@ TEST(Cli, AByteOrderMarkOnTheFirstLineStopsNothing) {
   ASSERT_EQ(s.Run({u"jokes", u"--week", u"2025-03-17", u"--out", s.Out.Path()}).Status, 0);
   EXPECT_EQ(testing::ReadBytes(s.Out / u"generated/jokes_20250317.txt"), marked);
   EXPECT_NE(marked.find("Шутка первая"), std::string::npos);
+}
+
+// What is not a regular file is refused at once. As found: check-corpus on a FIFO
+// waited for ever, and on /dev/zero read 2 GB.
+TEST(Cli, CheckCorpusRefusesWhatIsNotARegularFile) {
+  TCliSetup s;
+  std::vector<std::u16string> paths = {s.Out.Path()};
+#ifdef _WIN32
+  paths.push_back(u"NUL");
+#else
+  const std::u16string fifo = s.Out / u"weekly_horoscopes.jsonl";
+  ASSERT_EQ(::mkfifo(Utf16ToUtf8(fifo).c_str(), 0600), 0);
+  paths.insert(paths.end(), {fifo, u"/dev/zero", u"/dev/null"});
+#endif
+  for (const auto& path : paths) {
+    auto run = std::async(std::launch::async, [&] { return s.Run({u"check-corpus", path}); });
+    if (run.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+#ifndef _WIN32
+      // Releases a reader stuck on the pipe, so that the failure is reported, not hung.
+      ::close(::open(Utf16ToUtf8(fifo).c_str(), O_WRONLY | O_NONBLOCK));
+#endif
+      ADD_FAILURE() << "still reading " << Utf16ToUtf8(path);
+    }
+    const auto r = run.get();
+    EXPECT_EQ(r.Status, 1) << Utf16ToUtf8(path);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err.rfind("Ошибка: Cannot open file", 0), 0u) << r.Err;
+  }
 }
 
 // A refused page address is a usage error that opens no connection.

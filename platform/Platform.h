@@ -50,7 +50,8 @@ class Platform {
   // never throws. An existing folder is success.
   virtual bool CreateFolders(const std::u16string& path) = 0;
   // Reads the whole file as bytes, sharing read access only. Throws TError
-  // (file system kind) with the system's message; refuses files of 2 GiB or more.
+  // (file system kind) with the system's message; refuses files of 2 GiB or more, and
+  // at once whatever is not a regular file (a folder, a pipe, a device).
   virtual std::string ReadWholeFile(const std::u16string& path) = 0;
   // Writes bytes as the whole new content of path: they go to a temporary file in the
   // same folder which then replaces the target in one rename. On failure the earlier

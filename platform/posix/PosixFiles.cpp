@@ -21,6 +21,11 @@ constexpr long long kMaxReadBytes = 2LL * 1024 * 1024 * 1024;
                U16(std::string(what) + " \"" + path + "\". " + std::strerror(error)));
 }
 
+[[noreturn]] void NotRegularFile(const std::string& path) {
+  throw TError(TErrorKind::FileSystem,
+               U16("Cannot open file \"" + path + "\". Not a regular file (a pipe, a device or a socket)"));
+}
+
 // Closes a descriptor on scope exit.
 class FileHandle {
  public:
@@ -79,11 +84,16 @@ bool PosixPlatform::CreateFolders(const std::u16string& path) {
 
 std::string PosixPlatform::ReadWholeFile(const std::u16string& path) {
   const std::string p = Utf16ToUtf8(path);
-  FileHandle fd(::open(p.c_str(), O_RDONLY | O_CLOEXEC));
+  // Opened without blocking, so that a pipe with no writer cannot hold the open; what
+  // is not a regular file (a pipe, a device, a socket) is refused before any read, as
+  // a device such as /dev/zero would never end.
+  FileHandle fd(::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.Get() < 0) FileError("Cannot open file", p, errno);
   struct stat st;
   if (::fstat(fd.Get(), &st) != 0) FileError("Cannot read file", p, errno);
   if (S_ISDIR(st.st_mode)) FileError("Cannot open file", p, EISDIR);
+  if (!S_ISREG(st.st_mode)) NotRegularFile(p);
+  ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
   if (st.st_size >= kMaxReadBytes) FileError("Cannot read file", p, EFBIG);
   std::string out;
   out.reserve(static_cast<std::size_t>(st.st_size));

@@ -69,6 +69,10 @@ std::string Win32Platform::ReadWholeFile(const std::u16string& path) {
   TWinHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) FileError(u"Cannot open file", path, ::GetLastError());
+  // A device or a pipe is refused before any read: it may never end or never answer.
+  if (::GetFileType(file.Get()) != FILE_TYPE_DISK)
+    throw TError(TErrorKind::FileSystem,
+                 u"Cannot open file \"" + path + u"\". Not a regular file (a pipe, a device or a socket)");
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.Get(), &size)) FileError(u"Cannot read file", path, ::GetLastError());
   if (static_cast<unsigned long long>(size.QuadPart) >= kMaxReadBytes)
