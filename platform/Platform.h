@@ -74,6 +74,10 @@ class Platform {
   virtual std::int64_t NowUnixUtc() = 0;
   // Today's date in the local time zone.
   virtual TLocalDate Today() = 0;
+  // The per-user folder of this program, without a trailing separator: "Velmora" under
+  // %APPDATA% on Windows; where APPDATA is unset (Linux), under $XDG_DATA_HOME, else
+  // under $HOME/.local/share. nullopt when the environment names none of these.
+  virtual std::optional<std::u16string> UserDataFolder() = 0;
 
   // ---- INI (one key per call; the file is opened and closed each time) ----
   // The value, or defaultValue when the file, section or key is absent or unreadable.

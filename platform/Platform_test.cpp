@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/UserFolder.h"
 #include "support/Error.h"
 #include "support/Utf.h"
+#include "testing/FakePlatform.h"
 #include "testing/TempFolder.h"
 
 namespace velmora {
@@ -63,6 +68,61 @@ TEST(Platform, IniKeepsOtherLinesAndReadsDefaults) {
   const std::string text = testing::ReadBytes(path);
   EXPECT_NE(text.find("; note"), std::string::npos);
   EXPECT_NE(text.find("Keep=me"), std::string::npos);
+}
+
+TEST(Platform, UserDataFolderRule) {
+  using V = std::optional<std::u16string>;
+  struct Case {
+    V AppData, XdgDataHome, Home;
+    V WithFallback, WithoutFallback;  // the Linux and the Windows rule
+  } cases[] = {
+      {u"/a", u"/x", u"/h", u"/a#Velmora", u"/a#Velmora"},
+      {u"/a/", {}, {}, u"/a/Velmora", u"/a/Velmora"},
+      {{}, u"/x/data", u"/h", u"/x/data/Velmora", {}},
+      {u"", u"/x/data/", u"/h", u"/x/data/Velmora", {}},
+      {{}, {}, u"/h", u"/h/.local/share/Velmora", {}},
+      {{}, u"", u"/h/", u"/h/.local/share/Velmora", {}},
+      {{}, u"relative/data", u"/h", u"/h/.local/share/Velmora", {}},
+      {{}, {}, u"", {}, {}},
+      {{}, {}, u"relative", {}, {}},
+      {{}, {}, {}, {}, {}},
+  };
+  for (const auto& c : cases) {
+    testing::FakePlatform platform;
+    platform.Environment = {{u"APPDATA", c.AppData}, {u"XDG_DATA_HOME", c.XdgDataHome}, {u"HOME", c.Home}};
+    for (bool fallback : {true, false}) {
+      V expected = fallback ? c.WithFallback : c.WithoutFallback;
+      if (expected) std::replace(expected->begin(), expected->end(), u'#', platform.PathSeparator());
+      EXPECT_EQ(UserDataFolderFromEnvironment(platform, fallback), expected)
+          << Utf16ToUtf8(c.AppData.value_or(u"-")) << " " << Utf16ToUtf8(c.XdgDataHome.value_or(u"-")) << " "
+          << Utf16ToUtf8(c.Home.value_or(u"-")) << (fallback ? " with" : " without");
+    }
+  }
+}
+
+// The real platform reads the real environment with its own rule.
+TEST(Platform, UserDataFolderOfTheSystem) {
+  auto platform = MakeSystemPlatform();
+#ifdef _WIN32
+  const std::optional<std::u16string> appData = platform->GetEnvironment(u"APPDATA");
+  ASSERT_TRUE(appData && !appData->empty()) << "Wine sets APPDATA";
+  EXPECT_EQ(platform->UserDataFolder(), *appData + u"\\Velmora");
+#else
+  const char* const names[] = {"APPDATA", "XDG_DATA_HOME"};
+  std::optional<std::string> saved[2];
+  for (int i = 0; i < 2; ++i)
+    if (const char* v = std::getenv(names[i])) saved[i] = v;
+  ::unsetenv("APPDATA");
+  ::setenv("XDG_DATA_HOME", "/srv/data", 1);
+  const auto folder = platform->UserDataFolder();
+  for (int i = 0; i < 2; ++i) {
+    if (saved[i])
+      ::setenv(names[i], saved[i]->c_str(), 1);
+    else
+      ::unsetenv(names[i]);
+  }
+  EXPECT_EQ(folder, std::optional<std::u16string>(u"/srv/data/Velmora"));
+#endif
 }
 
 }  // namespace velmora

@@ -80,8 +80,10 @@ TEST(Faults, ReadOnlyProgramFolderAndMissingAppData) {
   const std::string bytes = testing::ReadBytes(first);
   GenerateJokeWeek(s.Platform, s.Out.Path(), 5, {2026, 1, 5});
   EXPECT_EQ(testing::ReadBytes(first), bytes);  // the stored identifier keeps the week's texts
-  // Without APPDATA every run gets a fresh identifier and still writes its file.
+  // Without any per-user folder every run gets a fresh identifier and still writes its file.
   s.Platform.Environment[u"APPDATA"] = std::nullopt;
+  s.Platform.Environment[u"XDG_DATA_HOME"] = std::nullopt;
+  s.Platform.Environment[u"HOME"] = std::nullopt;
   std::filesystem::remove_all(Utf16ToUtf8(s.AppData / u"Velmora"));
   EXPECT_NO_THROW(GenerateAstroWeek(s.Platform, s.Out.Path(), {2026, 1, 5}));
   EXPECT_NE(GetAgentId(s.Platform, s.Program.Path()), GetAgentId(s.Platform, s.Program.Path()));

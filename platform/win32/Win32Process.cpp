@@ -1,4 +1,5 @@
 // windows.h (through Win32Platform.h) must come before rpc.h and shellapi.h.
+#include "platform/UserFolder.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <rpc.h>
@@ -65,6 +66,8 @@ TLocalDate Win32Platform::Today() {
   ::GetLocalTime(&st);
   return TLocalDate{st.wYear, st.wMonth, st.wDay};
 }
+
+std::optional<std::u16string> Win32Platform::UserDataFolder() { return UserDataFolderFromEnvironment(*this, false); }
 
 std::u16string Win32Platform::IniRead(const std::u16string& path, const std::u16string& section,
                                       const std::u16string& key, const std::u16string& defaultValue) {
