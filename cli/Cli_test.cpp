@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <chrono>
 #include <fstream>
 #include <future>
@@ -15,6 +9,7 @@
 
 #include "support/Utf.h"
 #include "testing/FakePlatform.h"
+#include "testing/OsFiles.h"
 #include "testing/TempFolder.h"
 
 namespace velmora {
@@ -269,16 +264,14 @@ TEST(Cli, CheckCorpusRefusesWhatIsNotARegularFile) {
   paths.push_back(u"NUL");
 #else
   const std::u16string fifo = s.Out / u"weekly_horoscopes.jsonl";
-  ASSERT_EQ(::mkfifo(Utf16ToUtf8(fifo).c_str(), 0600), 0);
+  ASSERT_TRUE(testing::MakeFifo(fifo));
   paths.insert(paths.end(), {fifo, u"/dev/zero", u"/dev/null"});
 #endif
   for (const auto& path : paths) {
     auto run = std::async(std::launch::async, [&] { return s.Run({u"check-corpus", path}); });
     if (run.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-#ifndef _WIN32
       // Releases a reader stuck on the pipe, so that the failure is reported, not hung.
-      ::close(::open(Utf16ToUtf8(fifo).c_str(), O_WRONLY | O_NONBLOCK));
-#endif
+      testing::ReleaseFifoReaders(path);
       ADD_FAILURE() << "still reading " << Utf16ToUtf8(path);
     }
     const auto r = run.get();

@@ -54,8 +54,10 @@ class Platform {
   // at once whatever is not a regular file (a folder, a pipe, a device).
   virtual std::string ReadWholeFile(const std::u16string& path) = 0;
   // Writes bytes as the whole new content of path: they go to a temporary file in the
-  // same folder which then replaces the target in one rename. On failure the earlier
-  // file is left whole, no temporary file stays behind, and TError is thrown.
+  // same folder (see platform/TempName.h) which then replaces the target in one rename.
+  // On failure the earlier file is left whole, the temporary file is closed and removed,
+  // and TError is thrown. Temporary files of the same path that a killed run left are
+  // removed first. On POSIX a new file follows the umask and a replaced one keeps its mode.
   virtual void WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) = 0;
   // The path separator of this platform.
   virtual char16_t PathSeparator() const = 0;

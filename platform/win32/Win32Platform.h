@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/Platform.h"
 
 namespace velmora {
@@ -15,6 +17,14 @@ class TWinHandle {
   ~TWinHandle() { Close(); }
   TWinHandle(const TWinHandle&) = delete;
   TWinHandle& operator=(const TWinHandle&) = delete;
+  TWinHandle(TWinHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, INVALID_HANDLE_VALUE)) {}
+  TWinHandle& operator=(TWinHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      FHandle = std::exchange(other.FHandle, INVALID_HANDLE_VALUE);
+    }
+    return *this;
+  }
   HANDLE Get() const { return FHandle; }
   bool Valid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
   void Close() {
