@@ -1,5 +1,4 @@
 // windows.h (through Win32Platform.h) must come before rpc.h and shellapi.h.
-#include "platform/UserFolder.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <rpc.h>
@@ -7,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/UserFolder.h"
 #include "support/Error.h"
 #include "support/Paths.h"
 
