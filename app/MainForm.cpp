@@ -23,7 +23,7 @@ constexpr char16_t kDone[] = u"Готово!";
 
 std::u16string MessageOf(const std::exception& e) {
   if (auto* error = dynamic_cast<const TError*>(&e)) return error->Message();
-  return Utf8ToUtf16(e.what());
+  return EscapeControlCharacters(Utf8ToUtf16(e.what()));
 }
 
 TGenerators RealGenerators(Platform& platform) {

@@ -137,6 +137,16 @@ TEST(MainForm, GeneratorErrorsShowInStatusAndBoxAndKeepTheFileView) {
   }
 }
 
+// The status box and the error box take NUL-terminated texts: a NUL would cut the
+// message there, so it arrives escaped.
+TEST(MainForm, ANulInAnErrorReachesTheWindowEscaped) {
+  TFormSetup s;
+  using namespace std::string_literals;
+  s.Fail = u"'0\0' is not a valid integer value"s;
+  s.Form->ButtonGenerateJokesClick();
+  EXPECT_EQ(s.View.Texts[TControl::MemoStatus], u"Ошибка: '0\\u0000' is not a valid integer value");
+}
+
 TEST(MainForm, AstroCommandKeepsTheHourglassUntilItsBoxCloses) {
   TFormSetup s;
   s.Form->ButtonGenerateClick();

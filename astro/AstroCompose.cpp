@@ -63,7 +63,7 @@ std::u16string ComposeWeeklyHoroscope(const std::vector<TWeeklyItem>& corpus, st
     const int picks = RandomBelow(state, 2) + 1;
     for (int k = 0; k < picks; ++k) AddSentence(list, PickSentence(sentences, state, list.empty()));
   }
-  if (list.size() > kWeeklySentences) list.resize(kWeeklySentences);
+  if (list.size() > kWeeklySentences) list.Truncate(kWeeklySentences);
   FixFirstSentence(list);
   const std::u16string good = PickDayName(state, u"");
   const std::u16string bad = PickDayName(state, good);
@@ -87,7 +87,7 @@ std::u16string ComposeDailyForecast(const std::vector<TDailyItem>& corpus, std::
       AddSentence(list, PickSentence(sentences, state, false));
     if (sentences.size() > 1 && RandomBelow(state, 2) == 0) AddSentence(list, PickSentence(sentences, state, false));
   }
-  if (list.size() > kDailySentences) list.resize(kDailySentences);
+  if (list.size() > kDailySentences) list.Truncate(kDailySentences);
   FixFirstSentence(list);
   return RemoveLeadingConnector(JoinWithBlanks(list));
 }

@@ -50,6 +50,17 @@ bool OpensWith(std::u16string_view t, std::u16string_view entry) {
   return true;
 }
 
+// FNV-1a over the code units with A-Z folded to a-z: sentences equal by sentence
+// equality hash alike.
+std::uint64_t FoldedHash(std::u16string_view s) {
+  std::uint64_t h = 0xcbf29ce484222325ULL;
+  for (char16_t c : s) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    h = (h ^ c) * 0x100000001b3ULL;
+  }
+  return h;
+}
+
 void AppendIfLong(std::vector<std::u16string>& out, std::u16string_view piece) {
   std::u16string t = Trim(piece);
   if (t.size() >= kMinSentenceLength) out.push_back(std::move(t));
@@ -69,11 +80,44 @@ std::vector<std::u16string> SplitSentences(std::u16string_view text) {
   return out;
 }
 
-void AddSentence(TSentenceList& list, const std::u16string& s) {
-  for (const auto& entry : list)
-    if (AsciiCaseEqual(entry, s)) return;
-  list.push_back(s);
+TSentenceList::TSentenceList(std::initializer_list<std::u16string> sentences) {
+  for (const auto& s : sentences) Add(s);
 }
+
+bool TSentenceList::Add(const std::u16string& s) {
+  const std::uint64_t h = FoldedHash(s);
+  const auto [first, last] = FIndex.equal_range(h);
+  for (auto it = first; it != last; ++it)
+    if (AsciiCaseEqual(FEntries[it->second], s)) return false;
+  FIndex.emplace(h, FEntries.size());
+  FEntries.push_back(s);
+  return true;
+}
+
+void TSentenceList::Unindex(std::size_t position) {
+  const auto [first, last] = FIndex.equal_range(FoldedHash(FEntries[position]));
+  for (auto it = first; it != last; ++it) {
+    if (it->second == position) {
+      FIndex.erase(it);
+      return;
+    }
+  }
+}
+
+void TSentenceList::Truncate(std::size_t n) {
+  while (FEntries.size() > n) {
+    Unindex(FEntries.size() - 1);
+    FEntries.pop_back();
+  }
+}
+
+void TSentenceList::ReplaceFirst(std::u16string s) {
+  Unindex(0);
+  FIndex.emplace(FoldedHash(s), 0);
+  FEntries.front() = std::move(s);
+}
+
+void AddSentence(TSentenceList& list, const std::u16string& s) { list.Add(s); }
 
 bool IsDependentSentence(std::u16string_view s) {
   const std::u16string t = StripLead(s);
@@ -117,7 +161,7 @@ std::u16string PickSentence(const std::vector<std::u16string>& sentences, Random
 }
 
 void FixFirstSentence(TSentenceList& list) {
-  if (!list.empty() && IsDependentSentence(list.front())) list.front() = RemoveLeadingConnector(list.front());
+  if (!list.empty() && IsDependentSentence(list.front())) list.ReplaceFirst(RemoveLeadingConnector(list.front()));
 }
 
 }  // namespace velmora

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "support/Text.h"
 #include "support/Utf.h"
 
 namespace velmora {
@@ -30,6 +33,38 @@ TEST(Sentences, AddSentenceComparesLatinCaseOnly) {
   EXPECT_EQ(list.size(), 1u);
   AddSentence(list, u"Hello world, Это первая фраза.");
   EXPECT_EQ(list.size(), 2u);
+}
+
+// The list finds equal sentences through an index; it must keep exactly the entries,
+// in the order, that comparing each new sentence with every entry would keep, also
+// after the composers cut the list or replace its first entry.
+TEST(Sentences, SentenceListKeepsWhatThePairwiseRuleKeeps) {
+  const std::u16string variants[] = {
+      u"Week with Alpha project, неделя идёт ровно.",  u"WEEK WITH ALPHA PROJECT, неделя идёт ровно.",
+      u"week with alpha project, Неделя идёт ровно.",  u"Week with Alpha project, неделя идёт ровно!",
+      u"Week with Alpha project,  неделя идёт ровно.", u"Week with Alpha project, неделя идёт ровно",
+      u"[eek with Alpha project, неделя идёт ровно."};  // '[' is not 'W' + 32
+  std::vector<std::u16string> naive;
+  TSentenceList list;
+  for (int round = 0; round < 3; ++round) {
+    for (const auto& v : variants) {
+      const bool present = std::any_of(naive.begin(), naive.end(), [&](const auto& e) { return AsciiCaseEqual(e, v); });
+      if (!present) naive.push_back(v);
+      EXPECT_EQ(list.Add(v), !present) << Utf16ToUtf8(v);
+    }
+  }
+  EXPECT_EQ(list.Entries(), naive);
+  EXPECT_EQ(list.size(), 6u);
+
+  // A cut-off entry may come back; the kept ones still refuse their equals.
+  list.Truncate(2);
+  EXPECT_FALSE(list.Add(variants[1]));
+  EXPECT_TRUE(list.Add(variants[3]));
+  EXPECT_EQ(list.size(), 3u);
+  // After the first entry is replaced, its old text is free and its new text taken.
+  list.ReplaceFirst(u"Другая первая фраза, совсем не похожая.");
+  EXPECT_TRUE(list.Add(variants[0]));
+  EXPECT_FALSE(list.Add(u"Другая первая фраза, совсем не похожая."));
 }
 
 TEST(Sentences, OpeningRules) {

@@ -12,8 +12,8 @@
 
 #include "astro/AstroCore.h"
 #include "astro/AstroTables.h"
+#include "bench/BenchSupport.h"
 #include "jokes/JokeCore.h"
-#include "platform/ForwardingPlatform.h"
 #include "support/JsonLines.h"
 #include "support/Utf.h"
 
@@ -21,14 +21,7 @@ namespace {
 
 using namespace velmora;
 
-class TScratchPlatform : public ForwardingPlatform {
- public:
-  TScratchPlatform(Platform& p, std::u16string folder) : ForwardingPlatform(p), FFolder(std::move(folder)) {}
-  std::u16string ProgramFolder() override { return FFolder; }
-
- private:
-  std::u16string FFolder;
-};
+using bench::TScratchPlatform;
 
 std::string SyntheticWeekly(int records) {
   std::string out;

@@ -9,7 +9,9 @@
 #include "jokes/JokeCore.h"
 #include "support/Dates.h"
 #include "support/Error.h"
+#include "support/Text.h"
 #include "support/Utf.h"
+#include "update/PageUrl.h"
 
 namespace velmora {
 
@@ -23,7 +25,12 @@ const char* const kUsage =
     "  velmora-cli all   [--week YYYY-MM-DD] [--weeks N] [--out FOLDER] [--count N]\n"
     "  velmora-cli check-corpus FILE\n"
     "  velmora-cli check-update [--page URL]\n"
-    "  velmora-cli --help | --version\n";
+    "  velmora-cli --help | --version\n"
+    "  --weeks N: от 1 до 1000 недель подряд, через 7 дней от --week; все они между 0001-01-01 и 9999-12-31\n";
+
+constexpr int kMaxWeeks = 1000;
+constexpr TDate kFirstWeekDate{1, 1, 1};
+constexpr TDate kLastWeekDate{9999, 12, 31};
 
 struct TUsageError {
   std::string Problem;
@@ -52,11 +59,43 @@ TDate ParseWeekOption(const std::u16string& text) {
 int ParseWeeksOption(const std::u16string& text) {
   int value = 0;
   for (char16_t c : text) {
-    if (c < u'0' || c > u'9' || value > 100000) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
+    if (c < u'0' || c > u'9' || value > kMaxWeeks) {
+      value = 0;
+      break;
+    }
     value = value * 10 + (c - u'0');
   }
-  if (text.empty() || value < 1) throw TUsageError{"--weeks ждёт целое число от 1: " + Utf16ToUtf8(text)};
+  if (value < 1 || value > kMaxWeeks) throw TUsageError{"--weeks ждёт целое число от 1 до 1000: " + Utf16ToUtf8(text)};
   return value;
+}
+
+// The date of every week written lies between 0001-01-01 and 9999-12-31, so no file
+// name gets a five-digit year; checked before the first file is written.
+void RequireWeeksInRange(const TGenerateOptions& options) {
+  const TDate last = AddDays(options.Week, 7LL * (options.Weeks - 1));
+  if (DaysFromCivil(options.Week) < DaysFromCivil(kFirstWeekDate) || DaysFromCivil(last) > DaysFromCivil(kLastWeekDate))
+    throw TUsageError{
+        "--week и --weeks: все недели должны лежать между 0001-01-01 и 9999-12-31, а неделя " +
+        Utf16ToUtf8(FormatIsoDate(DaysFromCivil(last) > DaysFromCivil(kLastWeekDate) ? last : options.Week)) +
+        " за ними"};
+}
+
+// A page address for check-update, refused before any connection is made.
+std::u16string ParsePageOption(const std::u16string& url) {
+  const char* problem = nullptr;
+  switch (ParsePageUrl(url)) {
+    case TPageUrlVerdict::Accepted: return url;
+    case TPageUrlVerdict::Malformed:
+      problem = "--page ждёт адрес вида https://узел[:порт]/путь/ (латиница, без ?, # и \\)";
+      break;
+    case TPageUrlVerdict::UserInformation:
+      problem = "--page: в адресе не может быть имени пользователя или пароля (знака @)";
+      break;
+    case TPageUrlVerdict::PlainHttpElsewhere:
+      problem = "--page: http:// допустим только для 127.0.0.1, localhost и [::1], иначе https://";
+      break;
+  }
+  throw TUsageError{std::string(problem) + ": " + Utf16ToUtf8(url)};
 }
 
 TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std::u16string>& args, bool allowCount) {
@@ -74,7 +113,15 @@ TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std:
     else if (name == u"--count" && allowCount) options.Count = ParseJokeCount(value);
     else throw TUsageError{"неизвестный параметр " + Utf16ToUtf8(name)};
   }
+  RequireWeeksInRange(options);
   return options;
+}
+
+// The paths on standard output are the caller's record of what was written: when they
+// cannot be written (a full disk, a closed pipe), the run fails rather than exit 0.
+void RequireWritten(std::ostream& out) {
+  out.flush();
+  if (!out) throw TError(TErrorKind::FileSystem, u"Не удалось записать в стандартный вывод");
 }
 
 int Generate(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out) {
@@ -88,7 +135,7 @@ int Generate(Platform& platform, const std::vector<std::u16string>& args, std::o
     if (folk) out << Utf16ToUtf8(GenerateFolkWeek(platform, options.Out, week)) << "\n";
     if (astro) out << Utf16ToUtf8(GenerateAstroWeek(platform, options.Out, week)) << "\n";
     if (jokes) out << Utf16ToUtf8(GenerateJokeWeek(platform, options.Out, options.Count, week)) << "\n";
-    out.flush();
+    RequireWritten(out);
   }
   return 0;
 }
@@ -112,23 +159,29 @@ int Dispatch(Platform& platform, const std::vector<std::u16string>& args, std::o
   }
   if (command == u"check-update") {
     std::optional<std::u16string> page;
-    if (args.size() == 3 && args[1] == u"--page") page = args[2];
+    if (args.size() == 3 && args[1] == u"--page")
+      page = ParsePageOption(args[2]);
     else if (args.size() != 1) throw TUsageError{"check-update принимает только --page URL"};
     return CheckUpdateCommand(platform, page, out, err);
   }
   throw TUsageError{"неизвестная команда " + Utf16ToUtf8(command)};
 }
 
+// A message as printed: control characters escaped (TError has done so already).
+std::string Shown(std::string_view message) { return Utf16ToUtf8(EscapeControlCharacters(Utf8ToUtf16(message))); }
+
 }  // namespace
 
 int RunCli(Platform& platform, const std::vector<std::u16string>& args, std::ostream& out, std::ostream& err) {
   try {
-    return Dispatch(platform, args, out, err);
+    const int status = Dispatch(platform, args, out, err);
+    RequireWritten(out);
+    return status;
   } catch (const TUsageError& e) {
-    err << e.Problem << "\n" << kUsage;
+    err << Shown(e.Problem) << "\n" << kUsage;
     return 2;
   } catch (const std::exception& e) {
-    err << "Ошибка: " << e.what() << "\n";
+    err << "Ошибка: " << Shown(e.what()) << "\n";
     return 1;
   }
 }

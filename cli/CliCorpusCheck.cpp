@@ -17,7 +17,7 @@ std::optional<TCorpusKind> KindOf(const std::u16string& path, std::u16string_vie
   if (NameEndsWith(path, u"weekly_horoscopes.jsonl")) return TCorpusKind::Weekly;
   if (NameEndsWith(path, u"daily_horoscopes.jsonl")) return TCorpusKind::Daily;
   if (NameEndsWith(path, u"jokes.jsonl")) return TCorpusKind::Joke;
-  for (auto line : SplitLines(text)) {
+  for (auto line : CorpusLines(text)) {
     if (IsBlank(line)) continue;
     const std::u16string type = JsonField(line, u"content_type");
     if (type == u"astro_weekly") return TCorpusKind::Weekly;
@@ -42,15 +42,15 @@ const char* DropReason(TCorpusKind kind) {
 int CheckCorpusFile(Platform& platform, const std::u16string& path, std::ostream& out, std::ostream& err) {
   const std::u16string text = ReadUtf8File(platform, path);
   const auto kind = KindOf(path, text);
+  const std::string name = Utf16ToUtf8(EscapeControlCharacters(path));
   if (!kind) {
-    err << "Ошибка: не удалось определить вид корпуса: " << Utf16ToUtf8(path) << "\n";
+    err << "Ошибка: не удалось определить вид корпуса: " << name << "\n";
     return 1;
   }
-  const std::string name = Utf16ToUtf8(path);
   int kept = 0;
   bool stopping = false;
   int number = 0;
-  for (auto line : SplitLines(text)) {
+  for (auto line : CorpusLines(text)) {
     ++number;
     try {
       switch (ClassifyCorpusLine(*kind, line)) {

@@ -10,9 +10,7 @@
 
 namespace velmora {
 
-// True for an https URL, or a plain http one whose host is a loopback address.
-bool IsAcceptablePageUrl(std::u16string_view url);
-
+// The page address must have passed ParsePageUrl (update/PageUrl.h).
 // Prints "Доступна версия X" and the download URL, or the up-to-date message; on a
 // failed check prints "Ошибка: " + the worker's error text and returns 1.
 int CheckUpdateCommand(Platform& platform, const std::optional<std::u16string>& page, std::ostream& out,

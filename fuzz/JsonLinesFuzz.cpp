@@ -1,7 +1,7 @@
 // The JSON-lines readers over arbitrary bytes decoded as UTF-8. Besides memory and
 // undefined-behaviour faults it checks that each reader agrees with the line classifier
-// of the corpus checker, that every record it keeps is complete, and that the field
-// reader never invents text.
+// of the corpus checker, that a byte-order mark in front changes nothing, that every
+// record it keeps is complete, and that the field reader never invents text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,7 +22,7 @@ bool IsTrimmed(const std::u16string& s) { return s.empty() || (s.front() > 0x20 
 // a line stops the reading.
 long ExpectedCount(TCorpusKind kind, std::u16string_view text) {
   long kept = 0;
-  for (std::u16string_view line : SplitLines(text)) {
+  for (std::u16string_view line : CorpusLines(text)) {
     try {
       if (ClassifyCorpusLine(kind, line) == TLineVerdict::Kept) ++kept;
     } catch (const TError&) {
@@ -35,6 +35,10 @@ long ExpectedCount(TCorpusKind kind, std::u16string_view text) {
 template <typename Item, typename Read, typename Complete>
 void CheckReader(TCorpusKind kind, std::u16string_view text, Read read, Complete complete) {
   const long expected = ExpectedCount(kind, text);
+  // A byte-order mark in front of a text without one changes nothing.
+  const bool unmarked = text.empty() || text.front() != u'\ufeff';
+  const std::u16string marked = u"\ufeff" + std::u16string(text);
+  if (unmarked) VELMORA_FUZZ_CHECK(ExpectedCount(kind, marked) == expected);
   std::vector<Item> items;
   try {
     items = read(text);
@@ -43,6 +47,7 @@ void CheckReader(TCorpusKind kind, std::u16string_view text, Read read, Complete
     return;
   }
   VELMORA_FUZZ_CHECK(expected == static_cast<long>(items.size()));
+  if (unmarked) VELMORA_FUZZ_CHECK(read(marked).size() == items.size());
   for (const Item& item : items) {
     VELMORA_FUZZ_CHECK(IsValidDate(item.WeekStart.Year, item.WeekStart.Month, item.WeekStart.Day));
     VELMORA_FUZZ_CHECK(!item.Text.empty() && IsTrimmed(item.Text));

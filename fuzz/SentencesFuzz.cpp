@@ -2,7 +2,8 @@
 // trimmed piece of the text of at least 26 code units; removing a connector or an
 // opening conjunction never lengthens a text and leaves an independent one alone;
 // PickSentence returns one of its sentences (an independent one when asked and there
-// is one) after exactly one draw; FixFirstSentence touches only the first entry.
+// is one) after exactly one draw; a sentence list keeps exactly the entries, in order,
+// that comparing every pair would keep; FixFirstSentence touches only the first entry.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -51,15 +52,27 @@ void CheckPick(const std::vector<std::u16string>& sentences, RandomState seed) {
   }
 }
 
-void CheckFixFirst(const std::vector<std::u16string>& sentences) {
-  TSentenceList list = sentences;
+// The list against the rule it stands for: a new sentence is compared with every entry.
+void CheckList(const std::vector<std::u16string>& sentences) {
+  TSentenceList list;
+  std::vector<std::u16string> pairwise;
+  for (const auto& s : sentences) {
+    bool present = false;
+    for (const auto& e : pairwise) present = present || AsciiCaseEqual(e, s);
+    if (!present) pairwise.push_back(s);
+    VELMORA_FUZZ_CHECK(list.Add(s) == !present);
+  }
+  VELMORA_FUZZ_CHECK(list.Entries() == pairwise);
+
   FixFirstSentence(list);
-  VELMORA_FUZZ_CHECK(list.size() == sentences.size());
+  VELMORA_FUZZ_CHECK(list.size() == pairwise.size());
   if (list.empty()) return;
   const std::u16string expected =
-      IsDependentSentence(sentences.front()) ? RemoveLeadingConnector(sentences.front()) : sentences.front();
+      IsDependentSentence(pairwise.front()) ? RemoveLeadingConnector(pairwise.front()) : pairwise.front();
   VELMORA_FUZZ_CHECK(list.front() == expected);
-  VELMORA_FUZZ_CHECK(std::equal(list.begin() + 1, list.end(), sentences.begin() + 1));
+  VELMORA_FUZZ_CHECK(std::equal(list.begin() + 1, list.end(), pairwise.begin() + 1));
+  // The replaced first entry is found by its new text.
+  VELMORA_FUZZ_CHECK(!list.Add(expected));
 }
 
 }  // namespace
@@ -88,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const RandomState seed = SeedRandom(text);
   CheckPick(sentences, seed);
   CheckPick(lines, seed);
-  CheckFixFirst(sentences);
-  CheckFixFirst(lines);
+  CheckList(sentences);
+  CheckList(lines);
   return 0;
 }

@@ -2,7 +2,9 @@
 // UTF-8, is cut at its first line feed into a and b. Checked: a parsed version consists
 // of digits and dots and reads back from its own decimal form; CompareVersions is
 // reflexive, antisymmetric and agrees with the parsed numbers, and throws whenever a
-// side does not parse; an accepted URL names one file right under its page.
+// side does not parse; an accepted URL names one file right under its page; an accepted
+// page address is made of its parts, holds nothing an HTTP client could read another
+// host out of, and uses plain http only to this computer.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "support/Error.h"
 #include "support/Text.h"
 #include "support/Utf.h"
+#include "update/PageUrl.h"
 #include "update/Version.h"
 
 namespace velmora {
@@ -101,6 +104,38 @@ void CheckBuiltUrl(std::u16string_view middle, std::u16string_view page) {
   VELMORA_FUZZ_CHECK(!IsAllowedDownloadUrlFor(url, u""));
 }
 
+bool IsLoopbackHost(std::u16string_view host) {
+  return host == u"127.0.0.1" || host == u"localhost" || host == u"[::1]";
+}
+
+void CheckPage(std::u16string_view url) {
+  TPageUrl parts;
+  if (ParsePageUrl(url, &parts) != TPageUrlVerdict::Accepted) return;
+  VELMORA_FUZZ_CHECK(IsAcceptablePageUrl(url));
+  const std::u16string port = parts.Port.empty() ? u"" : u":" + parts.Port;
+  VELMORA_FUZZ_CHECK(parts.Scheme + u"://" + parts.Host + port + parts.Path == url);
+  VELMORA_FUZZ_CHECK(parts.Scheme == u"https" || (parts.Scheme == u"http" && IsLoopbackHost(parts.Host)));
+  VELMORA_FUZZ_CHECK(!parts.Host.empty() && parts.Path.front() == u'/' && parts.Path.back() == u'/');
+  for (char16_t c : url) VELMORA_FUZZ_CHECK(c > 0x20 && c < 0x7F && c != u'@' && c != u'?' && c != u'#' && c != u'\\');
+  // The authority is the text between "://" and the next "/", as any client cuts it.
+  const std::u16string_view rest = url.substr(parts.Scheme.size() + 3);
+  VELMORA_FUZZ_CHECK(rest.substr(0, rest.find(u'/')) == parts.Host + port);
+}
+
+// Whatever stands around an "@", the address carries user information and is refused;
+// plain http is accepted only with a loopback host in front of the path.
+void CheckBuiltPage(std::u16string_view middle) {
+  const std::u16string m(middle);
+  VELMORA_FUZZ_CHECK(ParsePageUrl(u"http://127.0.0.1:" + m + u"@203.0.113.7/") == TPageUrlVerdict::UserInformation);
+  VELMORA_FUZZ_CHECK(ParsePageUrl(u"https://" + m + u"@velmora.example.com/") == TPageUrlVerdict::UserInformation);
+  const std::u16string http = u"http://" + m + u"/";
+  if (IsAcceptablePageUrl(http)) {
+    const std::u16string_view authority = std::u16string_view(m).substr(0, m.find(u'/'));
+    const std::size_t colon = authority.front() == u'[' ? authority.find(u']') + 1 : authority.find(u':');
+    VELMORA_FUZZ_CHECK(IsLoopbackHost(authority.substr(0, colon)));
+  }
+}
+
 }  // namespace
 }  // namespace velmora
 
@@ -123,5 +158,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckUrl(b, a);
   CheckBuiltUrl(a, ProductPageUrl);
   CheckBuiltUrl(a, b);
+
+  CheckPage(whole);
+  CheckPage(a);
+  CheckPage(b);
+  CheckBuiltPage(a);
   return 0;
 }

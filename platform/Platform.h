@@ -53,11 +53,14 @@ class Platform {
   // never throws. An existing folder is success.
   virtual bool CreateFolders(const std::u16string& path) = 0;
   // Reads the whole file as bytes, sharing read access only. Throws TError
-  // (file system kind) with the system's message; refuses files of 2 GiB or more.
+  // (file system kind) with the system's message; refuses files of 2 GiB or more, and
+  // at once whatever is not a regular file (a folder, a pipe, a device).
   virtual std::string ReadWholeFile(const std::u16string& path) = 0;
   // Writes bytes as the whole new content of path: they go to a temporary file in the
-  // same folder which then replaces the target in one rename. On failure the earlier
-  // file is left whole, no temporary file stays behind, and TError is thrown.
+  // same folder (see platform/TempName.h) which then replaces the target in one rename.
+  // On failure the earlier file is left whole, the temporary file is closed and removed,
+  // and TError is thrown. Temporary files of the same path that a killed run left are
+  // removed first. On POSIX a new file follows the umask and a replaced one keeps its mode.
   virtual void WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) = 0;
   // The path separator of this platform.
   virtual char16_t PathSeparator() const = 0;
@@ -76,6 +79,10 @@ class Platform {
   virtual std::int64_t NowUnixUtc() = 0;
   // Today's date in the local time zone.
   virtual TLocalDate Today() = 0;
+  // The per-user folder of this program, without a trailing separator: "Velmora" under
+  // %APPDATA% on Windows; where APPDATA is unset (Linux), under $XDG_DATA_HOME, else
+  // under $HOME/.local/share. nullopt when the environment names none of these.
+  virtual std::optional<std::u16string> UserDataFolder() = 0;
 
   // ---- INI (one key per call; the file is opened and closed each time) ----
   // The value, or defaultValue when the file, section or key is absent or unreadable.

@@ -45,9 +45,9 @@ std::u16string GetAgentId(Platform& platform, const std::u16string& programFolde
   const std::u16string fresh = FormatGuid(platform.NewGuid());
   if (TryWriteIdFile(platform, pathA, fresh)) return fresh;
 
-  std::optional<std::u16string> appData = platform.GetEnvironment(u"APPDATA");
-  if (!appData || appData->empty()) return fresh;
-  const std::u16string folderB = WithTrailingSeparator(platform, *appData) + u"Velmora";
+  const std::optional<std::u16string> userFolder = platform.UserDataFolder();
+  if (!userFolder) return fresh;
+  const std::u16string& folderB = *userFolder;
   const std::u16string pathB = folderB + platform.PathSeparator() + u"agent.id";
   id = ReadIdFile(platform, pathB);
   if (!id.empty()) return id;

@@ -1,5 +1,7 @@
 // The per-installation agent identifier kept in "agent.id": first beside the program,
-// else (only when the program folder cannot be written) under %APPDATA%\Velmora.
+// else (only when the program folder cannot be written) in the per-user folder
+// (Platform::UserDataFolder: %APPDATA%\Velmora, on Linux $XDG_DATA_HOME/Velmora or
+// ~/.local/share/Velmora).
 #pragma once
 
 #include <array>

@@ -54,10 +54,12 @@ TEST(AgentId, UnwritableProgramFolderFallsBackToTheUserFolder) {
   EXPECT_EQ(GetAgentId(platform, program.Path()), kGuidText);
 }
 
-TEST(AgentId, WithoutAppDataEveryCallMakesAFreshIdentifier) {
+TEST(AgentId, WithoutAPerUserFolderEveryCallMakesAFreshIdentifier) {
   testing::TempFolder program;
   testing::FakePlatform platform;
   platform.FailWrite = [](const std::u16string&) { return true; };
+  platform.Environment[u"XDG_DATA_HOME"] = std::nullopt;
+  platform.Environment[u"HOME"] = std::nullopt;
   for (std::optional<std::u16string> unset : {std::optional<std::u16string>(), std::optional<std::u16string>(u"")}) {
     platform.Environment[u"APPDATA"] = unset;
     std::u16string a = GetAgentId(platform, program.Path());
@@ -67,5 +69,28 @@ TEST(AgentId, WithoutAppDataEveryCallMakesAFreshIdentifier) {
   }
   EXPECT_TRUE(testing::ListFolder(program.Path()).empty());
 }
+
+#ifndef _WIN32
+// As found: on Linux APPDATA is unset, so a CLI in a folder it cannot write got a new
+// identity, and other texts for the same week, on every run. The identifier now lives
+// under $XDG_DATA_HOME, else under ~/.local/share.
+TEST(AgentId, WithoutAppDataTheIdentifierLivesInTheXdgDataFolder) {
+  testing::TempFolder program, data, home;
+  for (bool xdg : {true, false}) {
+    testing::FakePlatform platform;
+    platform.FailWrite = [&](const std::u16string& p) { return p.starts_with(program.Path()); };
+    platform.Environment[u"APPDATA"] = std::nullopt;
+    platform.Environment[u"XDG_DATA_HOME"] = xdg ? std::optional<std::u16string>(data.Path()) : std::nullopt;
+    platform.Environment[u"HOME"] = home.Path();
+    platform.Guid = kGuid;
+    EXPECT_EQ(GetAgentId(platform, program.Path()), kGuidText);
+    platform.Guid = std::array<std::uint8_t, 16>{};
+    EXPECT_EQ(GetAgentId(platform, program.Path()), kGuidText) << "the second run keeps the identity";
+    const std::u16string stored = xdg ? data / u"Velmora/agent.id" : home / u".local/share/Velmora/agent.id";
+    EXPECT_EQ(testing::ReadBytes(stored), "\xEF\xBB\xBF" + Utf16ToUtf8(kGuidText));
+    EXPECT_FALSE(testing::Exists(program / u"agent.id"));
+  }
+}
+#endif
 
 }  // namespace velmora

@@ -11,6 +11,8 @@ enum class TErrorKind { InvalidArgument, Conversion, FileSystem, General };
 
 class TError : public std::exception {
  public:
+  // Control characters in message (a NUL read from a corpus file, a line break) are
+  // kept escaped (EscapeControlCharacters), so that no display cuts the message short.
   TError(TErrorKind kind, std::u16string message);
   TErrorKind Kind() const noexcept { return FKind; }
   const std::u16string& Message() const noexcept { return FMessage; }

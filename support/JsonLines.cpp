@@ -101,6 +101,11 @@ std::u16string JsonField(std::u16string_view line, std::u16string_view key) {
   return JsonUnescape(line.substr(start, i - start));
 }
 
+std::vector<std::u16string_view> CorpusLines(std::u16string_view text) {
+  if (!text.empty() && text.front() == u'\ufeff') text.remove_prefix(1);
+  return SplitLines(text);
+}
+
 namespace {
 
 TDate LineWeekStart(std::u16string_view line) { return ParseIsoDate(JsonField(line, u"week_start")); }
@@ -108,7 +113,7 @@ TDate LineWeekStart(std::u16string_view line) { return ParseIsoDate(JsonField(li
 template <typename Item, typename Make>
 std::vector<Item> ParseItems(std::u16string_view text, Make make) {
   std::vector<Item> items;
-  for (std::u16string_view line : SplitLines(text)) {
+  for (std::u16string_view line : CorpusLines(text)) {
     if (IsBlank(line)) continue;
     TDate week = LineWeekStart(line);
     Item item;

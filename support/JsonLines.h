@@ -20,6 +20,10 @@ std::u16string JsonField(std::u16string_view line, std::u16string_view key);
 // Decodes the escapes of a JSON string body (\n becomes CR LF).
 std::u16string JsonUnescape(std::u16string_view raw);
 
+// The lines of a corpus text as the readers take them: a byte-order mark at the very
+// start belongs to no line, so a first line of only the mark and blanks is blank.
+std::vector<std::u16string_view> CorpusLines(std::u16string_view text);
+
 std::vector<TWeeklyItem> ParseWeeklyItems(std::u16string_view text);
 std::vector<TDailyItem> ParseDailyItems(std::u16string_view text);
 std::vector<TJokeItem> ParseJokeItems(std::u16string_view text);

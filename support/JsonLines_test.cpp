@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "support/Error.h"
+#include "support/Text.h"
 #include "support/Utf.h"
 #include "testing/TempFolder.h"
 
@@ -88,6 +89,28 @@ TEST(JsonLines, AMissingOrBadDateStopsTheWholeReading) {
   }
   EXPECT_TRUE(ParseJokeItems(u"").empty());
   EXPECT_TRUE(ParseJokeItems(u"\n  \n\t\n").empty());
+}
+
+// A byte-order mark at the start of a file never makes its first line non-blank; before,
+// a mark on a line of its own stopped the reading with "'' is not a valid integer value".
+TEST(JsonLines, AByteOrderMarkOnABlankFirstLineIsSkipped) {
+  const std::u16string records =
+      u"{\"week_start\": \"2024-01-01\", \"sign\": \"Овен\", \"day\": \"Среда\", \"text\": \"текст\"}\n"
+      u"{\"week_start\": \"2024-01-08\", \"text\": \"без знака и дня\"}\n";
+  for (const char16_t* first : {u"\ufeff\n", u"\ufeff\r\n", u"\ufeff \t\r", u"\ufeff", u"\ufeff\n\n"}) {
+    const std::u16string marked = first + records;
+    SCOPED_TRACE(Utf16ToUtf8(marked.substr(0, 4)));
+    ASSERT_NO_THROW(ParseWeeklyItems(marked));
+    EXPECT_EQ(ParseWeeklyItems(marked).size(), 1u);
+    EXPECT_EQ(ParseDailyItems(marked).size(), 1u);
+    ASSERT_EQ(ParseJokeItems(marked).size(), 2u);
+    EXPECT_EQ(ParseJokeItems(marked)[1].Text, u"без знака и дня");
+    EXPECT_EQ(CorpusLines(marked).size(), SplitLines(marked).size()) << "line numbers stay as they were";
+  }
+  // Only the very first character is a mark: one further in is text as before.
+  EXPECT_THROW(ParseJokeItems(u"\ufeff\ufeff\n" + records), TError);
+  EXPECT_THROW(ParseJokeItems(records + u"\ufeff\n"), TError);
+  EXPECT_TRUE(ParseJokeItems(u"\ufeff").empty());
 }
 
 TEST(JsonLines, ReadUtf8FileKeepsTheByteOrderMarkAndReplacesBadBytes) {

@@ -90,6 +90,22 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
   return lines;
 }
 
+std::u16string EscapeControlCharacters(std::u16string_view text) {
+  static const char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (c >= 0x20 && (c < 0x7F || c > 0x9F)) {
+      out.push_back(c);
+      continue;
+    }
+    out.append(u"\\u00");
+    out.push_back(kHex[c >> 4]);
+    out.push_back(kHex[c & 0x0F]);
+  }
+  return out;
+}
+
 std::u16string ToDecimal(long long value) {
   std::string s = std::to_string(value);
   return std::u16string(s.begin(), s.end());

@@ -22,6 +22,11 @@ std::u16string NormalizeText(std::u16string_view text);
 // Splits at CR LF, lone CR and lone LF; a break at the very end adds no empty line.
 std::vector<std::u16string_view> SplitLines(std::u16string_view text);
 
+// The text with every control character (U+0000 to U+001F, U+007F to U+009F) written
+// as a backslash, "u" and four upper-case hexadecimal digits, as a JSON string would
+// hold it: a message shown in one piece, never cut at a NUL nor broken across lines.
+std::u16string EscapeControlCharacters(std::u16string_view text);
+
 // Decimal text of a signed 64-bit number.
 std::u16string ToDecimal(long long value);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CaseMap.h"
+#include "support/Error.h"
 #include "support/Utf.h"
 
 namespace velmora {
@@ -46,6 +47,28 @@ TEST(Text, SplitLinesAtEveryKindOfBreak) {
   EXPECT_EQ(lines[3], u"d");
   EXPECT_EQ(SplitLines(u"x\n\ny").size(), 3u);
   EXPECT_TRUE(SplitLines(u"").empty());
+}
+
+// An error message keeps every character it was given: control characters come out
+// escaped, both as UTF-16 and through what(). As found: a NUL cut "'0\0' is not a
+// valid integer value" down to "'0".
+TEST(Text, ErrorMessagesShowControlCharactersEscaped) {
+  using namespace std::string_literals;
+  struct Case {
+    std::u16string Message;
+    const char16_t* Shown;
+  } cases[] = {
+      {u"'0\0' is not a valid integer value"s, u"'0\\u0000' is not a valid integer value"},
+      {u"a\x1b[2Jb\x7f"s, u"a\\u001B[2Jb\\u007F"},
+      {u"line\r\nnext\ttab\u0085"s, u"line\\u000D\\u000Anext\\u0009tab\\u0085"},
+      {u"Ошибка \u00a0пути C:\\Temp \U0001F600"s, u"Ошибка \u00a0пути C:\\Temp \U0001F600"},
+  };
+  for (const auto& c : cases) {
+    const TError e(TErrorKind::Conversion, c.Message);
+    EXPECT_EQ(e.Message(), c.Shown);
+    EXPECT_EQ(std::string(e.what()), Utf16ToUtf8(c.Shown));
+    EXPECT_EQ(EscapeControlCharacters(c.Message), c.Shown);
+  }
 }
 
 TEST(Text, CaseMappingCoversCyrillic) {

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/ForwardingPlatform.h"
+#include "platform/UserFolder.h"
 #include "support/Error.h"
 
 namespace velmora::testing {
@@ -51,6 +52,10 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
     return Now ? *Now : FTarget.NowUnixUtc();
   }
   TLocalDate Today() override { return TodayValue ? *TodayValue : FTarget.Today(); }
+  // The real rule over the faked environment (the XDG fallback where it applies).
+  std::optional<std::u16string> UserDataFolder() override {
+    return UserDataFolderFromEnvironment(*this, PathSeparator() == u'/');
+  }
   std::string ReadWholeFile(const std::u16string& path) override {
     if (FailRead && FailRead(path)) throw TError(TErrorKind::FileSystem, u"Injected read failure: " + path);
     return FTarget.ReadWholeFile(path);

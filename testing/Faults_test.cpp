@@ -19,6 +19,7 @@
 #include "support/Error.h"
 #include "support/Utf.h"
 #include "testing/FakePlatform.h"
+#include "testing/OsFiles.h"
 #include "testing/TempFolder.h"
 
 namespace velmora {
@@ -80,8 +81,10 @@ TEST(Faults, ReadOnlyProgramFolderAndMissingAppData) {
   const std::string bytes = testing::ReadBytes(first);
   GenerateJokeWeek(s.Platform, s.Out.Path(), 5, {2026, 1, 5});
   EXPECT_EQ(testing::ReadBytes(first), bytes);  // the stored identifier keeps the week's texts
-  // Without APPDATA every run gets a fresh identifier and still writes its file.
+  // Without any per-user folder every run gets a fresh identifier and still writes its file.
   s.Platform.Environment[u"APPDATA"] = std::nullopt;
+  s.Platform.Environment[u"XDG_DATA_HOME"] = std::nullopt;
+  s.Platform.Environment[u"HOME"] = std::nullopt;
   std::filesystem::remove_all(Utf16ToUtf8(s.AppData / u"Velmora"));
   EXPECT_NO_THROW(GenerateAstroWeek(s.Platform, s.Out.Path(), {2026, 1, 5}));
   EXPECT_NE(GetAgentId(s.Platform, s.Program.Path()), GetAgentId(s.Platform, s.Program.Path()));
@@ -113,6 +116,23 @@ TEST(Faults, SettingsThatCannotBeWritten) {
   other.FormShow();
   EXPECT_FALSE(quiet.IsEnabled(TControl::CheckAutoUpdates));
   EXPECT_TRUE(quiet.Entries("box").empty());
+}
+
+// As found: a run killed during a write left its hidden temporary file in generated/
+// for ever. The next write of the same document removes such files; those of other
+// documents, and one a live write still holds, stay.
+TEST(Faults, TheNextWriteRemovesStaleTemporaryFilesOfItsDocument) {
+  TFaultSetup s;
+  const std::u16string generated = s.Out / u"generated/";
+  for (const char16_t* name : {u".primety_20260105.txt.Ab12Cd", u".primety_20260105.txt.zzzzzz",
+                               u".astro_20260105.txt.Ab12Cd", u".primety_20260105.txt.Ab12Cd.keep"})
+    testing::WriteBytes(generated + name, "left by a killed run");
+  testing::THeldFile live(generated + u".primety_20260105.txt.LIVE01");
+  ASSERT_TRUE(live.Held());
+  GenerateFolkWeek(s.Platform, s.Out.Path(), {2026, 1, 5});
+  EXPECT_EQ(testing::ListFolder(generated),
+            (std::vector<std::string>{".astro_20260105.txt.Ab12Cd", ".primety_20260105.txt.Ab12Cd.keep",
+                                      ".primety_20260105.txt.LIVE01", "primety_20260105.txt"}));
 }
 
 #ifndef _WIN32

@@ -24,7 +24,7 @@ void TUpdateWorker::Run() {
   try {
     Execute();
   } catch (const std::exception& e) {
-    ErrorText = Utf8ToUtf16(e.what());
+    ErrorText = EscapeControlCharacters(Utf8ToUtf16(e.what()));
   } catch (...) {
     ErrorText = u"Unknown error";
   }

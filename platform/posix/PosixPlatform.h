@@ -21,6 +21,7 @@ class PosixPlatform : public Platform {
   std::array<std::uint8_t, 16> NewGuid() override;
   std::int64_t NowUnixUtc() override;
   TLocalDate Today() override;
+  std::optional<std::u16string> UserDataFolder() override;
 
   std::u16string IniRead(const std::u16string& path, const std::u16string& section, const std::u16string& key,
                          const std::u16string& defaultValue) override;

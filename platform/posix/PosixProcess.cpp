@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/UserFolder.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/Error.h"
 #include "support/Paths.h"
@@ -55,6 +56,8 @@ TLocalDate PosixPlatform::Today() {
   ::localtime_r(&now, &local);
   return TLocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
+
+std::optional<std::u16string> PosixPlatform::UserDataFolder() { return UserDataFolderFromEnvironment(*this, true); }
 
 // xdg-open has no owner window to take.
 bool PosixPlatform::OpenUrl(const std::u16string& url, TNativeWindow) {

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "platform/TempName.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/Error.h"
 #include "support/Utf.h"
@@ -27,9 +28,18 @@ constexpr unsigned long long kMaxReadBytes = 2ULL * 1024 * 1024 * 1024;
   throw TError(TErrorKind::FileSystem, std::u16string(what) + u" \"" + path + u"\". " + SystemErrorText(code));
 }
 
-std::u16string ParentFolder(const std::u16string& path) {
-  std::size_t slash = path.find_last_of(u"\\/");
-  return slash == std::u16string::npos ? std::u16string(u".") : path.substr(0, slash);
+// Deletes the temporary files of folder + name that a killed run left. A live writer's
+// file is open without sharing, so its deletion fails and it stays; failures are ignored.
+void RemoveStaleTemporaries(const std::u16string& folder, const std::u16string& name) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(W(folder + u"." + name + u".*"), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::u16string candidate = U(found.cFileName);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryNameOf(candidate, name))
+      ::DeleteFileW(W(folder + candidate));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
 }
 
 }  // namespace
@@ -69,6 +79,10 @@ std::string Win32Platform::ReadWholeFile(const std::u16string& path) {
   TWinHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) FileError(u"Cannot open file", path, ::GetLastError());
+  // A device or a pipe is refused before any read: it may never end or never answer.
+  if (::GetFileType(file.Get()) != FILE_TYPE_DISK)
+    throw TError(TErrorKind::FileSystem,
+                 u"Cannot open file \"" + path + u"\". Not a regular file (a pipe, a device or a socket)");
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.Get(), &size)) FileError(u"Cannot read file", path, ::GetLastError());
   if (static_cast<unsigned long long>(size.QuadPart) >= kMaxReadBytes)
@@ -91,26 +105,39 @@ void Win32Platform::WriteWholeFileAtomic(const std::u16string& path, std::string
     if (IsInvalidPathChar(c))
       throw TError(TErrorKind::FileSystem, u"Invalid characters in path \"" + path + u"\"");
   // The temporary file lies in the target's folder, so the final move is a rename.
-  wchar_t temp[MAX_PATH + 16];
-  std::u16string folder = ParentFolder(path);
-  if (!::GetTempFileNameW(W(folder), L"vlm", 0, temp)) FileError(u"Cannot create file", path, ::GetLastError());
+  const std::size_t slash = path.find_last_of(u"\\/");
+  const std::u16string folder = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+  const std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+  RemoveStaleTemporaries(folder, name);
+
+  std::u16string temp;
+  TWinHandle file;
+  for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
+    temp = folder + TemporaryNameFor(name, NewGuid());
+    // Not shared: a live writer's file cannot be deleted by another write's clean-up.
+    HANDLE created = ::CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = ::GetLastError();
+    file = TWinHandle(created);
+    if (!file.Valid() && error != ERROR_FILE_EXISTS) FileError(u"Cannot create file", path, error);
+  }
+  if (!file.Valid()) FileError(u"Cannot create file", path, ERROR_FILE_EXISTS);
+  // The handle is closed before the file is deleted: a file still open without
+  // sharing cannot be deleted, and it would stay behind.
   auto fail = [&](DWORD code) {
-    ::DeleteFileW(temp);
+    file.Close();
+    ::DeleteFileW(W(temp));
     FileError(u"Cannot create file", path, code);
   };
-  {
-    TWinHandle file(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) fail(::GetLastError());
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      DWORD n = 0;
-      DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      if (!::WriteFile(file.Get(), bytes.data() + done, want, &n, nullptr)) fail(::GetLastError());
-      done += n;
-    }
-    if (!::FlushFileBuffers(file.Get())) fail(::GetLastError());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD n = 0;
+    DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    if (!::WriteFile(file.Get(), bytes.data() + done, want, &n, nullptr)) fail(::GetLastError());
+    done += n;
   }
-  if (!::MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(::GetLastError());
+  if (!::FlushFileBuffers(file.Get())) fail(::GetLastError());
+  file.Close();
+  if (!::MoveFileExW(W(temp), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(::GetLastError());
 }
 
 }  // namespace velmora

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/Platform.h"
 
 namespace velmora {
@@ -15,6 +17,14 @@ class TWinHandle {
   ~TWinHandle() { Close(); }
   TWinHandle(const TWinHandle&) = delete;
   TWinHandle& operator=(const TWinHandle&) = delete;
+  TWinHandle(TWinHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, INVALID_HANDLE_VALUE)) {}
+  TWinHandle& operator=(TWinHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      FHandle = std::exchange(other.FHandle, INVALID_HANDLE_VALUE);
+    }
+    return *this;
+  }
   HANDLE Get() const { return FHandle; }
   bool Valid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
   void Close() {
@@ -50,6 +60,7 @@ class Win32Platform : public Platform {
   std::array<std::uint8_t, 16> NewGuid() override;
   std::int64_t NowUnixUtc() override;
   TLocalDate Today() override;
+  std::optional<std::u16string> UserDataFolder() override;
 
   std::u16string IniRead(const std::u16string& path, const std::u16string& section, const std::u16string& key,
                          const std::u16string& defaultValue) override;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/UserFolder.h"
 #include "support/Error.h"
 #include "support/Paths.h"
 
@@ -65,6 +66,8 @@ TLocalDate Win32Platform::Today() {
   ::GetLocalTime(&st);
   return TLocalDate{st.wYear, st.wMonth, st.wDay};
 }
+
+std::optional<std::u16string> Win32Platform::UserDataFolder() { return UserDataFolderFromEnvironment(*this, false); }
 
 std::u16string Win32Platform::IniRead(const std::u16string& path, const std::u16string& section,
                                       const std::u16string& key, const std::u16string& defaultValue) {
