@@ -32,7 +32,7 @@ struct TWeekRange {
   int Weeks;
 };
 const TWeekRange kWrittenWeeks[] = {
-    {{2021, 4, 19}, 50}, {{2022, 10, 31}, 9}, {{2023, 1, 2}, 30}, {{2024, 1, 1}, 40}, {{2025, 1, 6}, 52}};
+    {{2021, 4, 19}, 60}, {{2022, 10, 31}, 9}, {{2023, 1, 2}, 40}, {{2024, 1, 1}, 40}, {{2025, 1, 6}, 52}};
 
 // Weeks with fewer than seven daily forecasts, and the days they lack.
 struct TShortWeek {
