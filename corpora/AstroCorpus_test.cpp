@@ -31,7 +31,7 @@ struct TWeekRange {
   TDate First;
   int Weeks;
 };
-const TWeekRange kWrittenWeeks[] = {{{2021, 4, 19}, 256}, {{2026, 6, 8}, 6}};
+const TWeekRange kWrittenWeeks[] = {{{2021, 4, 19}, 262}, {{2026, 6, 8}, 6}};
 
 // Weeks with fewer than seven daily forecasts, and the days they lack.
 struct TShortWeek {
