@@ -84,14 +84,10 @@ TEST(Text, ParseDecimalTakesSignedDigitsOnly) {
 }
 
 TEST(Utf, InvalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(Utf8ToUtf16("a\xff"
-                        "b"),
-            u"a\ufffd"
-            u"b");
-  EXPECT_EQ(Utf8ToUtf16("\xd0"), u"\ufffd");  // truncated sequence
-  EXPECT_EQ(Utf8ToUtf16("\xd0x"),
-            u"\ufffd"
-            u"x");                                      // the next byte is kept
+  // A hexadecimal escape would run on into a following "b", so it is written "\x62".
+  EXPECT_EQ(Utf8ToUtf16("a\xff\x62"), u"a\ufffdb");
+  EXPECT_EQ(Utf8ToUtf16("\xd0"), u"\ufffd");            // truncated sequence
+  EXPECT_EQ(Utf8ToUtf16("\xd0x"), u"\ufffdx");          // the next byte is kept
   EXPECT_EQ(Utf8ToUtf16("\xc0\xaf"), u"\ufffd\ufffd");  // overlong
   EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\ufffd");    // encoded surrogate
   const std::u16string text = u"Привет, \U0001F600 мир";
