@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/MainView.h"
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace velmora::testing {
 
@@ -32,7 +32,6 @@ class FakeMainView : public IMainView {
   std::u16string FolderDialogStart;
   int UpdateDialogResult = 2;
   std::u16string UpdateDialogText;                   // caption | instruction | content
-  bool TimerCreated = false;
   bool TimerEnabled = false;
 
   void SetCaption(const std::u16string& text) override { Caption = text; }
@@ -92,7 +91,6 @@ class FakeMainView : public IMainView {
     return UpdateDialogResult;
   }
   void CreateUpdateTimer(int intervalMs) override {
-    TimerCreated = true;
     Log.push_back("timer created " + std::to_string(intervalMs));
   }
   void SetUpdateTimerEnabled(bool enabled) override { TimerEnabled = enabled; }

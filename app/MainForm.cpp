@@ -1,14 +1,13 @@
 #include "app/MainForm.h"
 
 #include "astro/AstroCore.h"
+#include "base/Error.h"
+#include "base/Text.h"
 #include "folk/FolkCore.h"
 #include "jokes/JokeCore.h"
 #include "jokes/JokeEmbeddedData.h"
 #include "support/Documents.h"
-#include "support/Error.h"
 #include "support/Paths.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 #include "update/Version.h"
 
 namespace velmora {
@@ -20,11 +19,6 @@ constexpr char16_t kNotMondayQuestion[] = u"Выбранная дата не я�
 constexpr char16_t kDone[] = u"Готово!";
 
 }  // namespace
-
-std::u16string MessageOf(const std::exception& e) {
-  if (auto* error = dynamic_cast<const TError*>(&e)) return error->Message();
-  return EscapeControlCharacters(Utf8ToUtf16(e.what()));
-}
 
 TGenerators RealGenerators(Platform& platform) {
   return TGenerators{
@@ -104,8 +98,6 @@ TFormMain::TBusyFrame::~TBusyFrame() {
   } catch (...) {
   }
 }
-
-TDate TFormMain::DefaultWeekStart(const TDate& today) { return velmora::DefaultWeekStart(today); }
 
 std::u16string TFormMain::DefaultOutputFolder() { return WithTrailingSeparator(FPlatform, FPlatform.ProgramFolder()); }
 

@@ -21,11 +21,7 @@ struct TGenerators {
 };
 TGenerators RealGenerators(Platform& platform);
 
-// The message of a failure as the window shows it.
-std::u16string MessageOf(const std::exception& e);
-
 inline constexpr char16_t SuccessPrefix[] = u"Готово.\r\nФайл создан:\r\n";
-inline constexpr char16_t ErrorPrefix[] = u"Ошибка: ";
 inline constexpr char16_t StartPrompt[] = u"Выберите дату понедельника и нужное действие.";
 
 class TFormMain {
@@ -45,7 +41,6 @@ class TFormMain {
   void FormActivate();
   void FormDeactivate();
   void SetStatus(const std::u16string& text);
-  static TDate DefaultWeekStart(const TDate& today);
   std::u16string DefaultOutputFolder();
   void LinkClick(TControl sender);
 

@@ -1,6 +1,7 @@
 // The window's side of the update check: the first showing, starting a check,
 // collecting the finished worker and presenting its result, and closing during a check.
 #include "app/MainForm.h"
+#include "base/Error.h"
 #include "update/Settings.h"
 #include "update/UpdateMessages.h"
 #include "update/Version.h"

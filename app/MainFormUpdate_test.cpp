@@ -6,10 +6,9 @@
 
 #include "app/FakeMainView.h"
 #include "app/MainForm.h"
-#include "support/Text.h"
+#include "base/Text.h"
 #include "testing/FakePlatform.h"
 #include "testing/TempFolder.h"
-#include "update/Settings.h"
 #include "update/Version.h"
 
 namespace velmora {
@@ -72,32 +71,6 @@ struct TUpdateSetup {
 };
 
 }  // namespace
-
-TEST(MainFormUpdate, OnceADayRule) {
-  struct Case {
-    std::int64_t Last, Now;
-    bool Due;
-  } cases[] = {{0, 100000, true},         {-5, 100000, true},        {100000, 186400, true},
-               {100000, 186399, false},   {200000, 100000, true},    {100000, 100000, false}};
-  for (const auto& c : cases) EXPECT_EQ(IsAutomaticCheckDue(c.Last, c.Now), c.Due) << c.Last << " " << c.Now;
-}
-
-TEST(MainFormUpdate, StoredValuesAndTheirDefaults) {
-  struct Case {
-    const char* Automatic;
-    const char* Last;
-    bool On;
-    std::int64_t LastAttempt;
-  } cases[] = {{"1", "1799990000", true, 1799990000}, {"2", "0", true, 0},   {"yes", "abc", false, 0},
-               {"true", "-7", false, -7},             {"0", "", false, 0}};
-  for (const auto& c : cases) {
-    TUpdateSetup s;
-    s.Store(c.Automatic, c.Last);
-    const auto settings = LoadUpdateSettings(s.Platform, GetUpdateSettingsPath(s.Platform));
-    EXPECT_EQ(settings.Automatic, c.On) << c.Automatic;
-    EXPECT_EQ(settings.LastAttempt, c.LastAttempt) << c.Last;
-  }
-}
 
 TEST(MainFormUpdate, AutomaticCheckOpensTheDialogByItself) {
   TUpdateSetup s;

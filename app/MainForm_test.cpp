@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/FakeMainView.h"
+#include "base/Error.h"
+#include "base/Text.h"
 #include "jokes/JokeEmbeddedData.h"
-#include "support/Error.h"
-#include "support/Paths.h"
-#include "support/Text.h"
 #include "testing/FakePlatform.h"
 #include "testing/TempFolder.h"
 
@@ -70,9 +69,6 @@ TEST(MainForm, FormCreatePresets) {
 }
 
 TEST(MainForm, DefaultOutputFolderEndsInOneSeparator) {
-  EXPECT_EQ(FolderOfExecutable(u"C:\\Velmora.exe", u'\\'), u"C:\\");
-  EXPECT_EQ(FolderOfExecutable(u"D:\\Tools\\Velmora.exe", u'\\'), u"D:\\Tools\\");
-  EXPECT_EQ(FolderOfExecutable(u"/opt/velmora/velmora-cli", u'/'), u"/opt/velmora/");
   TFormSetup s;
   s.Platform.ProgramFolderValue = u"/opt/velmora";
   EXPECT_EQ(s.Form->DefaultOutputFolder(), u"/opt/velmora" + std::u16string(1, s.Platform.PathSeparator()));

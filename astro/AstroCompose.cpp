@@ -3,8 +3,8 @@
 #include "astro/AstroCorpus.h"
 #include "astro/AstroTables.h"
 #include "astro/Sentences.h"
-#include "support/CaseMap.h"
-#include "support/Text.h"
+#include "base/Text.h"
+#include "platform/Platform.h"
 
 namespace velmora {
 

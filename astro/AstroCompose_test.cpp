@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "astro/AstroCorpus.h"
-#include "support/CaseMap.h"
-#include "support/Utf.h"
+#include "base/Utf.h"
+#include "platform/Platform.h"
 
 namespace velmora {
 

@@ -47,7 +47,7 @@ std::u16string GenerateAstroWeek(Platform& platform, const std::u16string& outpu
   const std::u16string programFolder = WithTrailingSeparator(platform, platform.ProgramFolder());
   const std::u16string agentId = GetAgentId(platform, programFolder);
   RequireOutputFolder(outputFolder);
-  const std::u16string dataFolder = DataFolder(platform);
+  const std::u16string dataFolder = DataFolder(platform, programFolder);
   const std::u16string generated = GeneratedFolder(platform, outputFolder);
   platform.CreateFolders(generated);  // a failure shows up as the write's error
   const auto weekly = LoadWeeklyCorpus(platform, dataFolder);

@@ -6,23 +6,15 @@
 #include "support/JsonLines.h"
 
 #include <filesystem>
-#include "support/Error.h"
-#include "support/Utf.h"
-#include "testing/FakePlatform.h"
+#include "base/Error.h"
+#include "base/Utf.h"
+#include "testing/Installation.h"
 #include "testing/TempFolder.h"
+#include "testing/TestText.h"
 
 namespace velmora {
 
 namespace {
-
-std::vector<std::u16string> Lines(const std::u16string& text) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  for (std::size_t p; (p = text.find(u"\r\n", start)) != std::u16string::npos; start = p + 2)
-    lines.push_back(text.substr(start, p - start));
-  EXPECT_EQ(start, text.size());
-  return lines;
-}
 
 std::string WeeklyLine(const char* week, const char* sign, const char* text) {
   return std::string("{\"week_start\": \"") + week + "\", \"sign\": \"" + sign + "\", \"text\": \"" + text + "\"}\n";
@@ -54,12 +46,8 @@ std::string FixtureDaily() {
   return s;
 }
 
-struct TAstroSetup {
-  testing::TempFolder Program, Out;
-  testing::FakePlatform Platform;
+struct TAstroSetup : testing::TInstallation {
   TAstroSetup(const std::string& weekly, const std::string& daily) {
-    Platform.ProgramFolderValue = Program.Path();
-    testing::WriteBytes(Program / u"agent.id", "test");
     testing::WriteBytes(Program / u"data/weekly_horoscopes.jsonl", weekly);
     testing::WriteBytes(Program / u"data/daily_horoscopes.jsonl", daily);
   }
@@ -74,7 +62,7 @@ TEST(AstroCore, DocumentLayout) {
   EXPECT_EQ(path, s.Out / u"generated/astro_20260105.txt");
   const std::string bytes = testing::ReadBytes(path);
   ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-  const auto lines = Lines(Utf8ToUtf16(bytes.substr(3)));
+  const auto lines = testing::CrLfLines(Utf8ToUtf16(bytes.substr(3)));
   ASSERT_EQ(lines.size(), 53u);
   EXPECT_EQ(lines[0], u"Астропрогноз на неделю с 05.01.2026");
   EXPECT_EQ(lines[2], u"Вариант 1");
@@ -113,8 +101,9 @@ TEST(AstroCore, NonMondayDatesAreUsedAsTheyAre) {
 }
 
 TEST(AstroCore, OverrideWithoutUsableLines) {
-  TAstroSetup s("   \n{\"week_start\": \"2025-01-06\", \"day\": \"Среда\", \"text\": \"daily line\"}\n", FixtureDaily());
-  const auto lines = Lines(Utf8ToUtf16(testing::ReadBytes(s.Generate({2026, 1, 5})).substr(3)));
+  TAstroSetup s("   \n{\"week_start\": \"2025-01-06\", \"day\": \"Среда\", \"text\": \"daily line\"}\n",
+                FixtureDaily());
+  const auto lines = testing::CrLfLines(Utf8ToUtf16(testing::ReadBytes(s.Generate({2026, 1, 5})).substr(3)));
   ASSERT_EQ(lines.size(), 53u);
   for (int i = 0; i < 12; ++i)
     EXPECT_TRUE(lines[4 + 2 * i].starts_with(std::u16string(SignHeaders[i]) + u" Благоприятный день - ")) << i;
@@ -145,12 +134,10 @@ TEST(AstroCore, BlankFolderIsRefusedAfterTheIdentifier) {
 }
 
 TEST(AstroCore, EmbeddedCorporaGiveFullWeeks) {
-  testing::TempFolder program, out;
-  testing::FakePlatform platform;
-  platform.ProgramFolderValue = program.Path();
-  testing::WriteBytes(program / u"agent.id", "test");
+  testing::TInstallation s;
   for (TDate week : {TDate{2026, 1, 5}, TDate{2026, 7, 6}}) {
-    const auto lines = Lines(Utf8ToUtf16(testing::ReadBytes(GenerateAstroWeek(platform, out.Path(), week)).substr(3)));
+    const std::string bytes = testing::ReadBytes(GenerateAstroWeek(s.Platform, s.Out.Path(), week));
+    const auto lines = testing::CrLfLines(Utf8ToUtf16(bytes.substr(3)));
     ASSERT_EQ(lines.size(), 53u);
     for (int i = 0; i < 12; ++i) {
       const auto& h = lines[4 + 2 * i];

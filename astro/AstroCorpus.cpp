@@ -1,8 +1,8 @@
 #include "astro/AstroCorpus.h"
 
 #include "astro/AstroEmbeddedData.h"
+#include "base/Text.h"
 #include "support/JsonLines.h"
-#include "support/Text.h"
 
 namespace velmora {
 

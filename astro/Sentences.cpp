@@ -1,7 +1,7 @@
 #include "astro/Sentences.h"
 
-#include "support/CaseMap.h"
-#include "support/Text.h"
+#include "base/Text.h"
+#include "platform/Platform.h"
 
 namespace velmora {
 

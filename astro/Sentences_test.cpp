@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "support/Text.h"
-#include "support/Utf.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

@@ -7,11 +7,11 @@
 
 #include "astro/AstroCore.h"
 #include "astro/AstroEmbeddedData.h"
+#include "base/Utf.h"
 #include "bench/BenchSupport.h"
 #include "support/Corpus.h"
 #include "support/Documents.h"
 #include "support/JsonLines.h"
-#include "support/Utf.h"
 
 namespace velmora::bench {
 namespace {

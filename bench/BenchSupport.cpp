@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace velmora::bench {
 

@@ -9,8 +9,8 @@
 
 #include "astro/AstroCore.h"
 #include "astro/AstroTables.h"
+#include "base/Utf.h"
 #include "bench/BenchSupport.h"
-#include "support/Utf.h"
 
 namespace velmora::bench {
 namespace {

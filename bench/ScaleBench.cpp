@@ -12,10 +12,10 @@
 
 #include "astro/AstroCore.h"
 #include "astro/AstroTables.h"
+#include "base/Utf.h"
 #include "bench/BenchSupport.h"
 #include "jokes/JokeCore.h"
 #include "support/JsonLines.h"
-#include "support/Utf.h"
 
 namespace {
 

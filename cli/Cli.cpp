@@ -3,14 +3,14 @@
 #include <optional>
 
 #include "astro/AstroCore.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "cli/CliCorpusCheck.h"
 #include "cli/CliUpdate.h"
 #include "folk/FolkCore.h"
 #include "jokes/JokeCore.h"
 #include "support/Dates.h"
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 #include "update/PageUrl.h"
 
 namespace velmora {
@@ -56,17 +56,13 @@ TDate ParseWeekOption(const std::u16string& text) {
   }
 }
 
+// Digits only: the number of weeks takes no sign.
 int ParseWeeksOption(const std::u16string& text) {
-  int value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9' || value > kMaxWeeks) {
-      value = 0;
-      break;
-    }
-    value = value * 10 + (c - u'0');
-  }
-  if (value < 1 || value > kMaxWeeks) throw TUsageError{"--weeks ждёт целое число от 1 до 1000: " + Utf16ToUtf8(text)};
-  return value;
+  const bool digitFirst = !text.empty() && text[0] >= u'0' && text[0] <= u'9';
+  const std::optional<std::int64_t> value = digitFirst ? ParseDecimal(text) : std::nullopt;
+  if (!value || *value < 1 || *value > kMaxWeeks)
+    throw TUsageError{"--weeks ждёт целое число от 1 до 1000: " + Utf16ToUtf8(text)};
+  return static_cast<int>(*value);
 }
 
 // The date of every week written lies between 0001-01-01 and 9999-12-31, so no file
@@ -107,11 +103,16 @@ TGenerateOptions ParseGenerateOptions(Platform& platform, const std::vector<std:
     const std::u16string& name = args[i];
     if (i + 1 >= args.size()) throw TUsageError{"нет значения у " + Utf16ToUtf8(name)};
     const std::u16string& value = args[++i];
-    if (name == u"--week") options.Week = ParseWeekOption(value);
-    else if (name == u"--weeks") options.Weeks = ParseWeeksOption(value);
-    else if (name == u"--out") options.Out = value;
-    else if (name == u"--count" && allowCount) options.Count = ParseJokeCount(value);
-    else throw TUsageError{"неизвестный параметр " + Utf16ToUtf8(name)};
+    if (name == u"--week")
+      options.Week = ParseWeekOption(value);
+    else if (name == u"--weeks")
+      options.Weeks = ParseWeeksOption(value);
+    else if (name == u"--out")
+      options.Out = value;
+    else if (name == u"--count" && allowCount)
+      options.Count = ParseJokeCount(value);
+    else
+      throw TUsageError{"неизвестный параметр " + Utf16ToUtf8(name)};
   }
   RequireWeeksInRange(options);
   return options;
@@ -161,13 +162,14 @@ int Dispatch(Platform& platform, const std::vector<std::u16string>& args, std::o
     std::optional<std::u16string> page;
     if (args.size() == 3 && args[1] == u"--page")
       page = ParsePageOption(args[2]);
-    else if (args.size() != 1) throw TUsageError{"check-update принимает только --page URL"};
+    else if (args.size() != 1)
+      throw TUsageError{"check-update принимает только --page URL"};
     return CheckUpdateCommand(platform, page, out, err);
   }
   throw TUsageError{"неизвестная команда " + Utf16ToUtf8(command)};
 }
 
-// A message as printed: control characters escaped (TError has done so already).
+// A usage problem as printed: control characters escaped, as in an error message.
 std::string Shown(std::string_view message) { return Utf16ToUtf8(EscapeControlCharacters(Utf8ToUtf16(message))); }
 
 }  // namespace
@@ -181,7 +183,7 @@ int RunCli(Platform& platform, const std::vector<std::u16string>& args, std::ost
     err << Shown(e.Problem) << "\n" << kUsage;
     return 2;
   } catch (const std::exception& e) {
-    err << "Ошибка: " << Shown(e.what()) << "\n";
+    err << Utf16ToUtf8(ErrorPrefix + MessageOf(e)) << "\n";
     return 1;
   }
 }

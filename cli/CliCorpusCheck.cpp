@@ -1,9 +1,9 @@
 #include "cli/CliCorpusCheck.h"
 
-#include "support/Error.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "support/JsonLines.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 
 namespace velmora {
 
@@ -44,7 +44,7 @@ int CheckCorpusFile(Platform& platform, const std::u16string& path, std::ostream
   const auto kind = KindOf(path, text);
   const std::string name = Utf16ToUtf8(EscapeControlCharacters(path));
   if (!kind) {
-    err << "Ошибка: не удалось определить вид корпуса: " << name << "\n";
+    err << Utf16ToUtf8(ErrorPrefix) << "не удалось определить вид корпуса: " << name << "\n";
     return 1;
   }
   int kept = 0;
@@ -60,7 +60,7 @@ int CheckCorpusFile(Platform& platform, const std::u16string& path, std::ostream
       }
     } catch (const TError& e) {
       stopping = true;
-      out << name << ":" << number << ": Ошибка: " << e.what() << "\n";
+      out << name << ":" << number << ": " << Utf16ToUtf8(ErrorPrefix + MessageOf(e)) << "\n";
     }
   }
   out << "Записей: " << kept << "\n";

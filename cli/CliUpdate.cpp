@@ -1,6 +1,7 @@
 #include "cli/CliUpdate.h"
 
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "update/UpdateMessages.h"
 #include "update/UpdateWorker.h"
 #include "update/Version.h"
@@ -14,7 +15,7 @@ int CheckUpdateCommand(Platform& platform, const std::optional<std::u16string>& 
   worker.Start();
   worker.Wait();
   if (!worker.ErrorText.empty()) {
-    err << "Ошибка: " << Utf16ToUtf8(worker.ErrorText) << "\n";
+    err << Utf16ToUtf8(ErrorPrefix + worker.ErrorText) << "\n";
     return 1;
   }
   if (CompareVersions(worker.Version, CurrentVersion) > 0) {

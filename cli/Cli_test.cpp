@@ -7,8 +7,8 @@
 #include <future>
 #include <sstream>
 
-#include "support/Utf.h"
-#include "testing/FakePlatform.h"
+#include "base/Utf.h"
+#include "testing/Installation.h"
 #include "testing/OsFiles.h"
 #include "testing/TempFolder.h"
 
@@ -21,14 +21,8 @@ struct TCliRun {
   std::string Out, Err;
 };
 
-struct TCliSetup {
-  testing::TempFolder Program, Out;
-  testing::FakePlatform Platform;
-  TCliSetup() {
-    Platform.ProgramFolderValue = Program.Path();
-    Platform.TodayValue = TLocalDate{2026, 12, 10};
-    testing::WriteBytes(Program / u"agent.id", "test");
-  }
+struct TCliSetup : testing::TInstallation {
+  TCliSetup() { Platform.TodayValue = TLocalDate{2026, 12, 10}; }
   TCliRun Run(std::vector<std::u16string> args) {
     std::ostringstream out, err;
     const int status = RunCli(Platform, args, out, err);

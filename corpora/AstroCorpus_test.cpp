@@ -12,11 +12,11 @@
 #include "astro/AstroEmbeddedData.h"
 #include "astro/AstroTables.h"
 #include "astro/Sentences.h"
+#include "base/Utf.h"
 #include "corpora/ContentRules.h"
 #include "corpora/CorpusRecords.h"
-#include "support/CaseMap.h"
+#include "platform/Platform.h"
 #include "support/JsonLines.h"
-#include "support/Utf.h"
 
 namespace velmora {
 

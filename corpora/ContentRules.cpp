@@ -3,8 +3,8 @@
 #include <functional>
 #include <sstream>
 
-#include "support/CaseMap.h"
-#include "support/Utf.h"
+#include "base/Utf.h"
+#include "platform/Platform.h"
 #include "testing/TempFolder.h"
 
 namespace velmora::testing {

@@ -5,9 +5,9 @@
 #include <map>
 #include <set>
 
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "folk/FolkEmbeddedData.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 
 namespace velmora {
 

@@ -6,12 +6,12 @@
 #include <map>
 
 #include "astro/Sentences.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "corpora/ContentRules.h"
 #include "corpora/CorpusRecords.h"
 #include "jokes/JokeEmbeddedData.h"
 #include "support/JsonLines.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 
 namespace velmora {
 

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "base/Error.h"
+#include "base/Text.h"
 #include "folk/FolkEmbeddedData.h"
 #include "support/Documents.h"
-#include "support/Error.h"
 #include "support/Paths.h"
-#include "support/Text.h"
 
 namespace velmora {
-
-const char16_t* const FolkDayNames[8] = {u"",        u"Понедельник", u"Вторник",  u"Среда",
-                                         u"Четверг", u"Пятница",     u"Суббота", u"Воскресенье"};
 
 bool GetFolkDay(int month, int day, std::u16string& title, std::u16string& description) {
   title.clear();
@@ -19,8 +16,7 @@ bool GetFolkDay(int month, int day, std::u16string& title, std::u16string& descr
   if (month < 1 || month > 12 || day < 1 || day > 31) return false;
   const int key = month * 100 + day;
   const TFolkEntry* end = FolkEntries + FolkEntryCount;
-  const TFolkEntry* hit =
-      std::lower_bound(FolkEntries, end, key, [](const TFolkEntry& e, int k) { return e.Key < k; });
+  const TFolkEntry* hit = std::lower_bound(FolkEntries, end, key, [](const TFolkEntry& e, int k) { return e.Key < k; });
   if (hit == end || hit->Key != key) return false;
   title = hit->Title;
   description = hit->Description;
@@ -28,15 +24,14 @@ bool GetFolkDay(int month, int day, std::u16string& title, std::u16string& descr
 }
 
 std::u16string BuildFolkWeekText(const TDate& weekStart) {
-  if (IsoWeekday(weekStart) != 1)
-    throw TError(TErrorKind::InvalidArgument, u"Выберите понедельник нужной недели.");
+  if (IsoWeekday(weekStart) != 1) throw TError(TErrorKind::InvalidArgument, u"Выберите понедельник нужной недели.");
   std::u16string text = u"Народные приметы на неделю с " + FormatDisplayDate(weekStart) + u"\r\n\r\n";
   std::u16string title, description;
   for (int k = 0; k < 7; ++k) {
     const TDate d = AddDays(weekStart, k);
     if (!GetFolkDay(d.Month, d.Day, title, description))
       throw TError(TErrorKind::General, u"Нет народных примет на " + FormatDisplayDate(d));
-    text += std::u16string(FolkDayNames[IsoWeekday(d)]) + u", " + FormatDisplayDate(d) + u"\r\n";
+    text += std::u16string(DayNames[IsoWeekday(d) - 1]) + u", " + FormatDisplayDate(d) + u"\r\n";
     text += title + u"\r\n\r\n";
     text += description + u"\r\n\r\n";
   }
@@ -54,8 +49,8 @@ std::u16string JoinFolkPath(const Platform& platform, const std::u16string& fold
       if (platform.IsInvalidPathChar(c))
         throw TError(TErrorKind::InvalidArgument, u"Недопустимые символы в пути: " + folder);
   const char16_t sep = platform.PathSeparator();
-  const bool joined = !folder.empty() && (folder.back() == sep || folder.back() == u'/' ||
-                                          (sep == u'\\' && folder.back() == u':'));
+  const bool joined =
+      !folder.empty() && (folder.back() == sep || folder.back() == u'/' || (sep == u'\\' && folder.back() == u':'));
   return joined ? folder + name : folder + sep + name;
 }
 

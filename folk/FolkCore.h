@@ -8,9 +8,6 @@
 
 namespace velmora {
 
-// Weekday names by ISO weekday (index 1 = Monday .. 7 = Sunday; index 0 is unused).
-extern const char16_t* const FolkDayNames[8];
-
 // The day's folk name and description. Both outputs are emptied first; false when
 // the month or day is out of range or the table has no entry for the date.
 bool GetFolkDay(int month, int day, std::u16string& title, std::u16string& description);

@@ -2,44 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "testing/FakePlatform.h"
 #include "testing/TempFolder.h"
+#include "testing/TestText.h"
 
 namespace velmora {
-
-namespace {
-
-std::string MessageOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const TError& e) {
-    return e.what();
-  }
-  return "no error";
-}
-
-std::vector<std::u16string> Lines(const std::u16string& text) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  for (std::size_t p; (p = text.find(u"\r\n", start)) != std::u16string::npos; start = p + 2)
-    lines.push_back(text.substr(start, p - start));
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
-}
-
-}  // namespace
 
 TEST(FolkCore, LookupEdges) {
   std::u16string title = u"old", description = u"old";
   struct Case {
     int Month, Day;
     bool Found;
-  } cases[] = {{2, 29, true}, {2, 30, false}, {2, 31, false}, {4, 31, false}, {6, 31, false}, {9, 31, false},
-               {11, 31, false}, {12, 31, true}, {1, 1, true}, {0, 5, false}, {13, 1, false}, {3, 0, false},
-               {3, 32, false}};
+  } cases[] = {{2, 29, true},  {2, 30, false},  {2, 31, false}, {4, 31, false}, {6, 31, false},
+               {9, 31, false}, {11, 31, false}, {12, 31, true}, {1, 1, true},   {0, 5, false},
+               {13, 1, false}, {3, 0, false},   {3, 32, false}};
   for (const auto& c : cases) {
     title = description = u"old";
     EXPECT_EQ(GetFolkDay(c.Month, c.Day, title, description), c.Found) << c.Month << "-" << c.Day;
@@ -70,7 +49,7 @@ TEST(FolkCore, WeekDocumentLayout) {
       {{2023, 2, 27}, u"Понедельник, 27.02.2023", u"Воскресенье, 05.03.2023"},
   };
   for (const auto& c : cases) {
-    const auto lines = Lines(BuildFolkWeekText(c.Monday));
+    const auto lines = testing::CrLfLines(BuildFolkWeekText(c.Monday));
     ASSERT_EQ(lines.size(), 37u);
     EXPECT_EQ(lines[0], u"Народные приметы на неделю с " + FormatDisplayDate(c.Monday));
     EXPECT_EQ(lines[1], u"");
@@ -87,10 +66,10 @@ TEST(FolkCore, WeekDocumentLayout) {
     }
   }
   // Leap year: 29 February between the 28th and 1 March; a common year goes straight on.
-  const auto leap = Lines(BuildFolkWeekText({2024, 2, 26}));
+  const auto leap = testing::CrLfLines(BuildFolkWeekText({2024, 2, 26}));
   EXPECT_EQ(leap[17], u"Четверг, 29.02.2024");
   EXPECT_EQ(leap[22], u"Пятница, 01.03.2024");
-  const auto common = Lines(BuildFolkWeekText({2023, 2, 27}));
+  const auto common = testing::CrLfLines(BuildFolkWeekText({2023, 2, 27}));
   EXPECT_EQ(common[7], u"Вторник, 28.02.2023");
   EXPECT_EQ(common[12], u"Среда, 01.03.2023");
 }
@@ -112,17 +91,23 @@ TEST(FolkCore, FileBytesAndPath) {
 TEST(FolkCore, ErrorsComeInTheirOrderAndCreateNothing) {
   testing::TempFolder folder;
   testing::FakePlatform platform;
-  EXPECT_EQ(MessageOf([&] { GenerateFolkWeek(platform, u"", {2025, 12, 28}); }),
+  EXPECT_EQ(testing::ErrorOf([&] {
+              GenerateFolkWeek(platform, u"", {2025, 12, 28});
+            }),
             "Выберите понедельник нужной недели.");
-  EXPECT_EQ(MessageOf([&] { GenerateFolkWeek(platform, folder.Path(), {2025, 12, 28}); }),
+  EXPECT_EQ(testing::ErrorOf([&] {
+              GenerateFolkWeek(platform, folder.Path(), {2025, 12, 28});
+            }),
             "Выберите понедельник нужной недели.");
   for (const char16_t* blank : {u"", u"   ", u"\t"})
-    EXPECT_EQ(MessageOf([&] { GenerateFolkWeek(platform, blank, {2025, 12, 29}); }), "Выберите папку вывода.");
+    EXPECT_EQ(testing::ErrorOf([&] { GenerateFolkWeek(platform, blank, {2025, 12, 29}); }), "Выберите папку вывода.");
   EXPECT_TRUE(testing::ListFolder(folder.Path()).empty());
 
   testing::WriteBytes(folder / u"file", "not a folder");
   const std::u16string under = folder / u"file";
-  EXPECT_EQ(MessageOf([&] { GenerateFolkWeek(platform, under, {2025, 12, 29}); }),
+  EXPECT_EQ(testing::ErrorOf([&] {
+              GenerateFolkWeek(platform, under, {2025, 12, 29});
+            }),
             "Не удалось создать папку: " + Utf16ToUtf8(under + platform.PathSeparator() + u"generated"));
 }
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "fuzz/FuzzCheck.h"
-#include "support/Error.h"
 #include "support/JsonLines.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 
 namespace velmora {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "fuzz/FuzzCheck.h"
-#include "support/Error.h"
-#include "support/Utf.h"
 #include "update/Manifest.h"
 #include "update/Version.h"
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "astro/Sentences.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "fuzz/FuzzCheck.h"
 #include "support/Random.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 
 namespace velmora {
 namespace {

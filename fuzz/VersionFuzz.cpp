@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "fuzz/FuzzCheck.h"
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 #include "update/PageUrl.h"
 #include "update/Version.h"
 

@@ -1,31 +1,23 @@
 #include "jokes/JokeCore.h"
 
+#include <cstdint>
+
+#include "base/Text.h"
 #include "jokes/JokeEmbeddedData.h"
 #include "support/AgentId.h"
 #include "support/Documents.h"
 #include "support/JsonLines.h"
 #include "support/Paths.h"
 #include "support/Random.h"
-#include "support/Text.h"
 
 namespace velmora {
 
 int LimitJokeCount(long long count) { return count < 1 ? 1 : count > 30 ? 30 : static_cast<int>(count); }
 
 int ParseJokeCount(std::u16string_view text) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-  if (i >= text.size()) return 20;
-  long long value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < u'0' || text[i] > u'9') return 20;
-    value = value * 10 + (text[i] - u'0');
-    if (value > 2147483648LL) return 20;
-  }
-  value = negative ? -value : value;
-  if (value > 2147483647LL || value < -2147483648LL) return 20;
-  return LimitJokeCount(value);
+  const std::optional<std::int64_t> value = ParseDecimal(text);
+  if (!value || *value < INT32_MIN || *value > INT32_MAX) return 20;
+  return LimitJokeCount(*value);
 }
 
 std::vector<TJokeItem> SelectJokes(const std::vector<TJokeItem>& corpus, int count, std::u16string_view agentId,
@@ -40,7 +32,8 @@ std::vector<TJokeItem> SelectJokes(const std::vector<TJokeItem>& corpus, int cou
     pool.insert(pool.end(), static_cast<std::size_t>(SeasonalWeight(joke.WeekStart, weekStart)), &joke);
   std::vector<TJokeItem> result;
   while (static_cast<int>(result.size()) < count && !pool.empty()) {
-    const TJokeItem* picked = pool[static_cast<std::size_t>(RandomBelow(state, static_cast<std::int32_t>(pool.size())))];
+    const TJokeItem* picked =
+        pool[static_cast<std::size_t>(RandomBelow(state, static_cast<std::int32_t>(pool.size())))];
     result.push_back(*picked);
     const std::u16string& text = result.back().Text;
     std::erase_if(pool, [&](const TJokeItem* p) { return AsciiCaseEqual(p->Text, text); });
@@ -49,8 +42,7 @@ std::vector<TJokeItem> SelectJokes(const std::vector<TJokeItem>& corpus, int cou
 }
 
 std::vector<TJokeItem> LoadJokeCorpus(Platform& platform, const std::u16string& programFolder) {
-  const std::u16string path = WithTrailingSeparator(platform, programFolder) + u"data" + platform.PathSeparator() +
-                              u"jokes.jsonl";
+  const std::u16string path = DataFolder(platform, programFolder) + u"jokes.jsonl";
   return ParseJokeItems(platform.FileExists(path) ? ReadUtf8File(platform, path) : JokeCorpusText());
 }
 

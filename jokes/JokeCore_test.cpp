@@ -4,14 +4,14 @@
 
 #include <set>
 
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "jokes/JokeEmbeddedData.h"
-#include "support/CaseMap.h"
-#include "support/Error.h"
+#include "platform/Platform.h"
 #include "support/JsonLines.h"
 #include "support/Random.h"
-#include "support/Text.h"
-#include "support/Utf.h"
-#include "testing/FakePlatform.h"
+#include "testing/Installation.h"
 #include "testing/TempFolder.h"
 
 namespace velmora {
@@ -24,17 +24,12 @@ std::u16string Texts(const std::vector<TJokeItem>& jokes) {
   return out;
 }
 
-const std::vector<TJokeItem> kExample = {
-    {{2025, 3, 10}, u"A"}, {{2024, 9, 16}, u"B"}, {{2025, 5, 5}, u"C"}};
+const std::vector<TJokeItem> kExample = {{{2025, 3, 10}, u"A"}, {{2024, 9, 16}, u"B"}, {{2025, 5, 5}, u"C"}};
 
 // A program folder of its own with a fixed agent identifier and, optionally, an
 // override joke file.
-struct TJokeSetup {
-  testing::TempFolder Program, Out;
-  testing::FakePlatform Platform;
+struct TJokeSetup : testing::TInstallation {
   explicit TJokeSetup(const std::string* overrideFile = nullptr) {
-    Platform.ProgramFolderValue = Program.Path();
-    testing::WriteBytes(Program / u"agent.id", "test");
     if (overrideFile) testing::WriteBytes(Program / u"data/jokes.jsonl", *overrideFile);
   }
 };
@@ -55,8 +50,8 @@ TEST(JokeCore, WorkedExample) {
 }
 
 TEST(JokeCore, DuplicatesByLatinCaseAndShortCorpora) {
-  const std::vector<TJokeItem> corpus = {{{2025, 3, 10}, u"Joke one"}, {{2025, 3, 10}, u"JOKE ONE"},
-                                         {{2025, 3, 10}, u"Шутка"},    {{2025, 3, 10}, u"шутка"}};
+  const std::vector<TJokeItem> corpus = {
+      {{2025, 3, 10}, u"Joke one"}, {{2025, 3, 10}, u"JOKE ONE"}, {{2025, 3, 10}, u"Шутка"}, {{2025, 3, 10}, u"шутка"}};
   const auto all = SelectJokes(corpus, 30, u"test", {2025, 3, 17});
   EXPECT_EQ(all.size(), 3u);  // the Latin pair counts once, the Cyrillic pair twice
   EXPECT_TRUE(SelectJokes({}, 5, u"test", {2025, 3, 17}).empty());
@@ -77,9 +72,9 @@ TEST(JokeCore, CountParsingAndLimits) {
   struct Case {
     const char16_t* Text;
     int Count;
-  } cases[] = {{u"", 20}, {u"0", 1}, {u"-5", 1}, {u"31", 30}, {u"1000", 30}, {u"45", 30}, {u"007", 7},
-               {u"12345678901", 20}, {u"2147483647", 30}, {u"2147483648", 20}, {u"-2147483648", 1},
-               {u"12a", 20}, {u"20", 20}, {u"+3", 3}};
+  } cases[] = {{u"", 20},           {u"0", 1},    {u"-5", 1},           {u"31", 30},         {u"1000", 30},
+               {u"45", 30},         {u"007", 7},  {u"12345678901", 20}, {u"2147483647", 30}, {u"2147483648", 20},
+               {u"-2147483648", 1}, {u"12a", 20}, {u"20", 20},          {u"+3", 3}};
   for (const auto& c : cases) EXPECT_EQ(ParseJokeCount(c.Text), c.Count) << Utf16ToUtf8(c.Text);
 }
 
@@ -99,12 +94,12 @@ TEST(JokeCore, DocumentLayoutWithAnOverrideCorpus) {
   file += "{\"week_start\": \"2025-03-10\", \"text\": \"Абзац один\\n\\nабзац два\"}\n";
   TJokeSetup setup(&file);
   for (auto [asked, expected] : {std::pair{0, 1}, {-5, 1}, {31, 30}, {1000, 30}, {7, 7}}) {
-    const std::u16string text = Utf8ToUtf16(testing::ReadBytes(
-        GenerateJokeWeek(setup.Platform, setup.Out.Path(), asked, {2025, 3, 20})).substr(3));
+    const std::u16string text = Utf8ToUtf16(
+        testing::ReadBytes(GenerateJokeWeek(setup.Platform, setup.Out.Path(), asked, {2025, 3, 20})).substr(3));
     EXPECT_TRUE(text.starts_with(u"Анекдоты на неделю с 20.03.2025\r\n\r\n"));
     EXPECT_TRUE(text.ends_with(u"\r\n\r\n"));
-    const auto jokes = SelectJokes(LoadJokeCorpus(setup.Platform, setup.Program.Path()), expected, u"test",
-                                   {2025, 3, 20});
+    const auto jokes =
+        SelectJokes(LoadJokeCorpus(setup.Platform, setup.Program.Path()), expected, u"test", {2025, 3, 20});
     EXPECT_EQ(jokes.size(), static_cast<std::size_t>(expected));
     EXPECT_EQ(text, BuildJokeDocument(jokes, {2025, 3, 20}));
   }
@@ -115,7 +110,8 @@ TEST(JokeCore, BadOverrideStopsAndKeepsTheEarlierFile) {
   TJokeSetup setup(&good);
   const std::u16string path = GenerateJokeWeek(setup.Platform, setup.Out.Path(), 5, {2025, 3, 17});
   const std::string before = testing::ReadBytes(path);
-  testing::WriteBytes(setup.Program / u"data/jokes.jsonl", good + "{\"week_start\": \"2025-02-30\", \"text\": \"x\"}\n");
+  testing::WriteBytes(setup.Program / u"data/jokes.jsonl",
+                      good + "{\"week_start\": \"2025-02-30\", \"text\": \"x\"}\n");
   try {
     GenerateJokeWeek(setup.Platform, setup.Out.Path(), 5, {2025, 3, 17});
     ADD_FAILURE();

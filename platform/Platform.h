@@ -1,6 +1,8 @@
 // The operating-system layer: everything the core needs from the machine, behind one
 // small abstract class. The core receives a reference; only the program entries choose
-// the real implementation (MakeSystemPlatform). Paths and texts are UTF-16.
+// the real implementation (MakeSystemPlatform). Paths and texts are UTF-16. The few
+// services that need no Platform object (case mapping, the command line) are free
+// functions below, implemented once per platform as well.
 #pragma once
 
 #include <array>
@@ -9,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -28,9 +31,11 @@ struct THttpReply {
   std::string Body;  // raw bytes
 };
 
+// One GET. The time-outs are set here once, to what the update check (the program's
+// only request) needs: 5 s for every wait, 15 s for the whole exchange.
 struct THttpRequest {
   std::u16string Url;
-  std::u16string HeaderName;   // one extra request header (may be empty)
+  std::u16string HeaderName;  // one extra request header (may be empty)
   std::u16string HeaderValue;
   int ConnectTimeoutMs = 5000;  // name resolution and connection
   int ReceiveTimeoutMs = 5000;  // send and each wait for data
@@ -86,12 +91,12 @@ class Platform {
 
   // ---- INI (one key per call; the file is opened and closed each time) ----
   // The value, or defaultValue when the file, section or key is absent or unreadable.
-  virtual std::u16string IniRead(const std::u16string& path, const std::u16string& section,
-                                 const std::u16string& key, const std::u16string& defaultValue) = 0;
+  virtual std::u16string IniRead(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                                 const std::u16string& defaultValue) = 0;
   // Writes one key, creating the file and section as needed and keeping the other
   // lines. Throws TError "Unable to write to <path>" on failure.
-  virtual void IniWrite(const std::u16string& path, const std::u16string& section,
-                        const std::u16string& key, const std::u16string& value) = 0;
+  virtual void IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                        const std::u16string& value) = 0;
 
   // ---- shell ----
   // Opens url in the default browser, with owner as the window that owns the request
@@ -106,5 +111,21 @@ class Platform {
 
 // The implementation for the platform this program was built for.
 std::unique_ptr<Platform> MakeSystemPlatform();
+
+// ---- case mapping ----
+// Letter case of one UTF-16 code unit, the same on every platform: CharUpperBuffW and
+// CharLowerBuffW on Windows, ICU on Linux. A unit without a case maps to itself.
+char16_t UpperChar(char16_t c);
+char16_t LowerChar(char16_t c);
+// The text with every code unit in lower case.
+std::u16string LowerText(std::u16string_view text);
+// The text with its first character in upper case (unchanged when empty).
+std::u16string CapitalizeFirst(std::u16string text);
+
+// ---- command line ----
+// The program's arguments after its own name, as UTF-16. Takes main's argc and argv:
+// on Windows they are not used and the wide command line is read instead (argv holds
+// only the ANSI code page's approximation); elsewhere argv is decoded as UTF-8.
+std::vector<std::u16string> CommandLineArguments(int argc, char** argv);
 
 }  // namespace velmora

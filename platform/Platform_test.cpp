@@ -6,15 +6,12 @@
 #include <sys/stat.h>
 #endif
 
-#include <algorithm>
 #include <cstdlib>
 
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "platform/TempName.h"
-#include "platform/UserFolder.h"
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
-#include "testing/FakePlatform.h"
 #include "testing/OsFiles.h"
 #include "testing/TempFolder.h"
 
@@ -138,34 +135,10 @@ TEST(Platform, IniKeepsOtherLinesAndReadsDefaults) {
   EXPECT_NE(text.find("Keep=me"), std::string::npos);
 }
 
-TEST(Platform, UserDataFolderRule) {
-  using V = std::optional<std::u16string>;
-  struct Case {
-    V AppData, XdgDataHome, Home;
-    V WithFallback, WithoutFallback;  // the Linux and the Windows rule
-  } cases[] = {
-      {u"/a", u"/x", u"/h", u"/a#Velmora", u"/a#Velmora"},
-      {u"/a/", {}, {}, u"/a/Velmora", u"/a/Velmora"},
-      {{}, u"/x/data", u"/h", u"/x/data/Velmora", {}},
-      {u"", u"/x/data/", u"/h", u"/x/data/Velmora", {}},
-      {{}, {}, u"/h", u"/h/.local/share/Velmora", {}},
-      {{}, u"", u"/h/", u"/h/.local/share/Velmora", {}},
-      {{}, u"relative/data", u"/h", u"/h/.local/share/Velmora", {}},
-      {{}, {}, u"", {}, {}},
-      {{}, {}, u"relative", {}, {}},
-      {{}, {}, {}, {}, {}},
-  };
-  for (const auto& c : cases) {
-    testing::FakePlatform platform;
-    platform.Environment = {{u"APPDATA", c.AppData}, {u"XDG_DATA_HOME", c.XdgDataHome}, {u"HOME", c.Home}};
-    for (bool fallback : {true, false}) {
-      V expected = fallback ? c.WithFallback : c.WithoutFallback;
-      if (expected) std::replace(expected->begin(), expected->end(), u'#', platform.PathSeparator());
-      EXPECT_EQ(UserDataFolderFromEnvironment(platform, fallback), expected)
-          << Utf16ToUtf8(c.AppData.value_or(u"-")) << " " << Utf16ToUtf8(c.XdgDataHome.value_or(u"-")) << " "
-          << Utf16ToUtf8(c.Home.value_or(u"-")) << (fallback ? " with" : " without");
-    }
-  }
+TEST(Platform, CaseMappingCoversCyrillic) {
+  EXPECT_EQ(CapitalizeFirst(u"воскресенье"), u"Воскресенье");
+  EXPECT_EQ(LowerText(u"ПОНЕДЕЛЬНИК Ёж"), u"понедельник ёж");
+  EXPECT_EQ(CapitalizeFirst(u""), u"");
 }
 
 // The real platform reads the real environment with its own rule.

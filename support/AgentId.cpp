@@ -1,8 +1,8 @@
 #include "support/AgentId.h"
 
+#include "base/Text.h"
 #include "support/Documents.h"
 #include "support/Paths.h"
-#include "support/Text.h"
 
 namespace velmora {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "astro/AstroEmbeddedData.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "jokes/JokeEmbeddedData.h"
-#include "support/Error.h"
-#include "support/Utf.h"
 #include "testing/TempFolder.h"
 
 namespace velmora {

@@ -2,8 +2,9 @@
 
 #include <cstdlib>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 
 namespace velmora {
 
@@ -15,13 +16,11 @@ int DaysInMonth(int year, int month) {
 }
 
 bool IsValidDate(int year, int month, int day) {
-  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-         day <= DaysInMonth(year, month);
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
 }
 
 TDate MakeDate(int year, int month, int day) {
-  if (!IsValidDate(year, month, day))
-    throw TError(TErrorKind::InvalidArgument, u"Invalid argument to date encode");
+  if (!IsValidDate(year, month, day)) throw TError(TErrorKind::InvalidArgument, u"Invalid argument to date encode");
   return TDate{year, month, day};
 }
 
@@ -52,37 +51,25 @@ TDate CivilFromDays(long long z) {
 TDate AddDays(const TDate& d, long long days) { return CivilFromDays(DaysFromCivil(d) + days); }
 
 int IsoWeekday(const TDate& d) {
-  long long z = DaysFromCivil(d);  // 1970-01-01 was a Thursday (4)
+  long long z = DaysFromCivil(d);       // 1970-01-01 was a Thursday (4)
   long long w = ((z % 7) + 7 + 3) % 7;  // 0 = Monday
   return static_cast<int>(w) + 1;
 }
 
-int DayOfYear(const TDate& d) {
-  return static_cast<int>(DaysFromCivil(d) - DaysFromCivil(TDate{d.Year, 1, 1})) + 1;
-}
+const char16_t* const DayNames[7] = {u"Понедельник", u"Вторник", u"Среда",      u"Четверг",
+                                     u"Пятница",     u"Суббота", u"Воскресенье"};
+
+int DayOfYear(const TDate& d) { return static_cast<int>(DaysFromCivil(d) - DaysFromCivil(TDate{d.Year, 1, 1})) + 1; }
 
 namespace {
 
-// Parses a decimal integer the way the date reader's integer conversion does: an
-// optional sign and digits, nothing else; the error quotes the characters.
+// A piece of the date text as a number: an optional sign and digits, nothing else; the
+// error quotes the characters, as the date reader's integer conversion does.
 int ParseIntPiece(std::u16string_view piece) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < piece.size() && (piece[i] == u'+' || piece[i] == u'-')) negative = piece[i++] == u'-';
-  long long value = 0;
-  bool any = false;
-  for (; i < piece.size(); ++i) {
-    char16_t c = piece[i];
-    if (c < u'0' || c > u'9') {
-      any = false;
-      break;
-    }
-    value = value * 10 + (c - u'0');
-    any = true;
-  }
-  if (!any)
-    throw TError(TErrorKind::Conversion, u"'" + std::u16string(piece) + u"' is not a valid integer value");
-  return static_cast<int>(negative ? -value : value);
+  const std::optional<std::int64_t> value = ParseDecimal(piece);
+  if (!value) throw TError(TErrorKind::Conversion, u"'" + std::u16string(piece) + u"' is not a valid integer value");
+  // A piece holds four characters at most, so the value fits.
+  return static_cast<int>(*value);
 }
 
 std::u16string_view Piece(std::u16string_view text, std::size_t from1, std::size_t count) {
@@ -103,14 +90,11 @@ TDate ParseIsoDate(std::u16string_view text) {
   int day = ParseIntPiece(Piece(text, 9, 2));
   int month = ParseIntPiece(Piece(text, 6, 2));
   int year = ParseIntPiece(Piece(text, 1, 4));
-  if (!IsValidDate(year, month, day))
-    throw TError(TErrorKind::Conversion, u"Invalid argument to date encode");
+  if (!IsValidDate(year, month, day)) throw TError(TErrorKind::Conversion, u"Invalid argument to date encode");
   return TDate{year, month, day};
 }
 
-std::u16string FormatIsoDate(const TDate& d) {
-  return Pad(d.Year, 4) + u"-" + Pad(d.Month, 2) + u"-" + Pad(d.Day, 2);
-}
+std::u16string FormatIsoDate(const TDate& d) { return Pad(d.Year, 4) + u"-" + Pad(d.Month, 2) + u"-" + Pad(d.Day, 2); }
 
 std::u16string FormatCompactDate(const TDate& d) { return Pad(d.Year, 4) + Pad(d.Month, 2) + Pad(d.Day, 2); }
 

@@ -28,6 +28,8 @@ TDate AddDays(const TDate& d, long long days);
 
 // ISO weekday: Monday 1 .. Sunday 7.
 int IsoWeekday(const TDate& d);
+// The names of the weekdays, capitalised, Monday first: DayNames[IsoWeekday(d) - 1].
+extern const char16_t* const DayNames[7];
 // 1 (1 January) .. 365 or 366.
 int DayOfYear(const TDate& d);
 

@@ -2,32 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
+#include "testing/TestText.h"
 
 namespace velmora {
-
-namespace {
-std::string ErrorOf(std::u16string_view text) {
-  try {
-    ParseIsoDate(text);
-  } catch (const TError& e) {
-    return e.what();
-  }
-  return "no error";
-}
-}  // namespace
 
 TEST(Dates, ParseIsoDateReadsDayMonthYearPositions) {
   struct Case {
     const char16_t* Text;
     TDate Expected;
   } cases[] = {
-      {u"2024-02-29", {2024, 2, 29}},
-      {u"2024/01/15", {2024, 1, 15}},        // separators are not looked at
-      {u"2024-01-15T10:00", {2024, 1, 15}},  // the rest is ignored
-      {u"0001-01-01", {1, 1, 1}},
-      {u"9999-12-31", {9999, 12, 31}},
+      {u"2024-02-29", {2024, 2, 29}},       {u"2024/01/15", {2024, 1, 15}},  // separators are not looked at
+      {u"2024-01-15T10:00", {2024, 1, 15}},                                  // the rest is ignored
+      {u"0001-01-01", {1, 1, 1}},           {u"9999-12-31", {9999, 12, 31}},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseIsoDate(c.Text), c.Expected) << Utf16ToUtf8(c.Text);
 }
@@ -46,7 +34,8 @@ TEST(Dates, ParseIsoDateErrorsCarryTheExactTexts) {
       {u"", "'' is not a valid integer value"},
       {u"abcd-01-15", "'abcd' is not a valid integer value"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.Text), c.Message) << Utf16ToUtf8(c.Text);
+  for (const auto& c : cases)
+    EXPECT_EQ(testing::ErrorOf([&] { ParseIsoDate(c.Text); }), c.Message) << Utf16ToUtf8(c.Text);
 }
 
 TEST(Dates, Formats) {
@@ -82,8 +71,7 @@ TEST(Dates, SeasonalWeightByCalendarDistance) {
       {{2025, 1, 1}, {2025, 3, 17}, 2},   // d = 75
       {{2025, 1, 1}, {2025, 3, 18}, 1},   // d = 76
       {{2024, 9, 16}, {2025, 3, 17}, 1},  // d = 184 folds to 182
-      {{2021, 12, 29}, {2026, 1, 5}, 4},
-      {{2021, 2, 12}, {2026, 1, 5}, 3},
+      {{2021, 12, 29}, {2026, 1, 5}, 4}, {{2021, 2, 12}, {2026, 1, 5}, 3},
   };
   for (const auto& c : cases)
     EXPECT_EQ(SeasonalWeight(c.Record, c.Target), c.Weight) << Utf16ToUtf8(FormatIsoDate(c.Record));

@@ -1,6 +1,6 @@
 #include "support/Documents.h"
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include "support/JsonLines.h"
 
-#include "support/Text.h"
-#include "support/Utf.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 
 namespace velmora {
 
@@ -16,6 +16,27 @@ int HexValue(char16_t c) {
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
   return -1;
+}
+
+// One left-to-right pass replacing every non-overlapping occurrence of `from`.
+std::u16string ReplaceAll(const std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (true) {
+    std::size_t hit = text.find(from, pos);
+    if (hit == std::u16string::npos) break;
+    out.append(text, pos, hit - pos);
+    out.append(to);
+    pos = hit + from.size();
+  }
+  out.append(text, pos, std::u16string::npos);
+  return out;
+}
+
+std::u16string ReplaceWhilePresent(std::u16string text, std::u16string_view from, std::u16string_view to) {
+  while (text.find(from) != std::u16string::npos) text = ReplaceAll(text, from, to);
+  return text;
 }
 
 }  // namespace
@@ -101,6 +122,30 @@ std::u16string JsonField(std::u16string_view line, std::u16string_view key) {
   return JsonUnescape(line.substr(start, i - start));
 }
 
+std::u16string NormalizeText(std::u16string_view input) {
+  constexpr char16_t kMarker = 0x1E;
+  // Fast path: most corpus texts hold no line break, marker or double space, and
+  // then every step below is the identity. One plain scan decides it, without an early
+  // exit or a branch per character: corpus texts are short, and reading one to its end
+  // costs less than a mispredicted branch at every blank.
+  bool special = false;
+  char16_t previous = 0;
+  for (const char16_t c : input) {
+    special |= (c == u'\r') | (c == u'\n') | (c == kMarker) | ((c == u' ') & (previous == u' '));
+    previous = c;
+  }
+  if (!special) return Trim(input);
+  std::u16string t(input);
+  t = ReplaceAll(t, u"\r\n", u"\n");
+  t = ReplaceAll(t, u"\r", u"\n");
+  t = ReplaceWhilePresent(std::move(t), u"\n\n\n", u"\n\n");
+  t = ReplaceAll(t, u"\n\n", std::u16string_view(&kMarker, 1));
+  t = ReplaceAll(t, u"\n", u" ");
+  t = ReplaceWhilePresent(std::move(t), u"  ", u" ");
+  t = ReplaceAll(t, std::u16string_view(&kMarker, 1), u"\r\n\r\n");
+  return Trim(t);
+}
+
 std::vector<std::u16string_view> CorpusLines(std::u16string_view text) {
   if (!text.empty() && text.front() == u'\ufeff') text.remove_prefix(1);
   return SplitLines(text);
@@ -147,9 +192,7 @@ bool MakeJoke(std::u16string_view line, const TDate& week, TJokeItem& item) {
 std::vector<TWeeklyItem> ParseWeeklyItems(std::u16string_view text) {
   return ParseItems<TWeeklyItem>(text, MakeWeekly);
 }
-std::vector<TDailyItem> ParseDailyItems(std::u16string_view text) {
-  return ParseItems<TDailyItem>(text, MakeDaily);
-}
+std::vector<TDailyItem> ParseDailyItems(std::u16string_view text) { return ParseItems<TDailyItem>(text, MakeDaily); }
 std::vector<TJokeItem> ParseJokeItems(std::u16string_view text) { return ParseItems<TJokeItem>(text, MakeJoke); }
 
 TLineVerdict ClassifyCorpusLine(TCorpusKind kind, std::u16string_view line) {
@@ -157,9 +200,21 @@ TLineVerdict ClassifyCorpusLine(TCorpusKind kind, std::u16string_view line) {
   TDate week = LineWeekStart(line);
   bool kept = false;
   switch (kind) {
-    case TCorpusKind::Weekly: { TWeeklyItem w; kept = MakeWeekly(line, week, w); break; }
-    case TCorpusKind::Daily: { TDailyItem d; kept = MakeDaily(line, week, d); break; }
-    case TCorpusKind::Joke: { TJokeItem j; kept = MakeJoke(line, week, j); break; }
+    case TCorpusKind::Weekly: {
+      TWeeklyItem w;
+      kept = MakeWeekly(line, week, w);
+      break;
+    }
+    case TCorpusKind::Daily: {
+      TDailyItem d;
+      kept = MakeDaily(line, week, d);
+      break;
+    }
+    case TCorpusKind::Joke: {
+      TJokeItem j;
+      kept = MakeJoke(line, week, j);
+      break;
+    }
   }
   return kept ? TLineVerdict::Kept : TLineVerdict::Dropped;
 }

@@ -20,6 +20,10 @@ std::u16string JsonField(std::u16string_view line, std::u16string_view key);
 // Decodes the escapes of a JSON string body (\n becomes CR LF).
 std::u16string JsonUnescape(std::u16string_view raw);
 
+// A record's text as the readers keep it: line breaks become spaces, runs of two or
+// more breaks one paragraph break (CR LF CR LF), runs of spaces one space; trimmed.
+std::u16string NormalizeText(std::u16string_view text);
+
 // The lines of a corpus text as the readers take them: a byte-order mark at the very
 // start belongs to no line, so a first line of only the mark and blanks is blank.
 std::vector<std::u16string_view> CorpusLines(std::u16string_view text);

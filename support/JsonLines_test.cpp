@@ -2,13 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "platform/Platform.h"
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 #include "testing/TempFolder.h"
 
 namespace velmora {
+
+TEST(JsonLines, NormalizeTextOfRecords) {
+  struct Case {
+    const char16_t* In;
+    const char16_t* Out;
+  } cases[] = {
+      {u"один\r\nдва", u"один два"},
+      {u"один\n\n\n\nдва", u"один\r\n\r\nдва"},
+      {u"  а   б  ", u"а б"},
+      {u"", u""},
+      {u" \t \r\n ", u""},
+      {u"a\rb", u"a b"},
+      {u"a\n\nb\n\n\nc", u"a\r\n\r\nb\r\n\r\nc"},
+      {u"a \n\n b", u"a \r\n\r\n b"},  // spaces next to a paragraph break stay
+      {u"a\tb", u"a\tb"},              // tabs inside stay
+      {u"a\x1e"
+       u"b",
+       u"a\r\n\r\nb"},  // an existing marker becomes a paragraph break
+  };
+  for (const auto& c : cases) EXPECT_EQ(NormalizeText(c.In), c.Out) << Utf16ToUtf8(c.In);
+}
 
 TEST(JsonLines, JsonFieldCases) {
   struct Case {
@@ -16,16 +37,16 @@ TEST(JsonLines, JsonFieldCases) {
     const char16_t* Key;
     const char16_t* Value;
   } cases[] = {
-      {u"{\"text\": \"a \\\"q\\\" b\"}", u"text", u"a \"q\" b"},   // escaped quotes do not end the value
-      {u"{\"text\":\t  \"x\"}", u"text", u"x"},                     // blanks and tabs after the colon
-      {u"{\"number_in_file\": 12}", u"number_in_file", u""},        // a number reads as empty
-      {u"{\"a\": \"1\", \"a\": \"2\"}", u"a", u"1"},                // the first occurrence wins
+      {u"{\"text\": \"a \\\"q\\\" b\"}", u"text", u"a \"q\" b"},  // escaped quotes do not end the value
+      {u"{\"text\":\t  \"x\"}", u"text", u"x"},                   // blanks and tabs after the colon
+      {u"{\"number_in_file\": 12}", u"number_in_file", u""},      // a number reads as empty
+      {u"{\"a\": \"1\", \"a\": \"2\"}", u"a", u"1"},              // the first occurrence wins
       {u"{\"text\": \"runs to the end", u"text", u"runs to the end"},
-      {u"{\"text\": \"trailing\\", u"text", u"trailing"},          // a lone final backslash is dropped
+      {u"{\"text\": \"trailing\\", u"text", u"trailing"},  // a lone final backslash is dropped
       {u"{\"x\": \"say \\\"sign\\\": no\", \"sign\": \"Овен\"}", u"sign", u"Овен"},
       {u"{\"text\" \"no colon\"}", u"text", u""},
       {u"{\"text\": null}", u"text", u""},
-      {u"{\"Text\": \"case\"}", u"text", u""},                       // key search is case-sensitive
+      {u"{\"Text\": \"case\"}", u"text", u""},  // key search is case-sensitive
       {u"{\"text\": \"\"}", u"text", u""},
   };
   for (const auto& c : cases) EXPECT_EQ(JsonField(c.Line, c.Key), c.Value) << Utf16ToUtf8(c.Line);

@@ -1,7 +1,7 @@
 #include "support/Paths.h"
 
-#include "support/Error.h"
-#include "support/Text.h"
+#include "base/Error.h"
+#include "base/Text.h"
 
 namespace velmora {
 
@@ -12,13 +12,6 @@ bool EndsWithSeparator(const Platform& platform, const std::u16string& path) {
 }
 }  // namespace
 
-std::u16string FolderOfExecutable(std::u16string_view exePath, char16_t separator) {
-  std::size_t last = exePath.rfind(separator);
-  std::u16string folder(last == std::u16string_view::npos ? std::u16string_view() : exePath.substr(0, last + 1));
-  if (folder.empty() || folder.back() != separator) folder.push_back(separator);
-  return folder;
-}
-
 std::u16string WithTrailingSeparator(const Platform& platform, std::u16string path) {
   if (!EndsWithSeparator(platform, path)) path.push_back(platform.PathSeparator());
   return path;
@@ -28,8 +21,8 @@ std::u16string GeneratedFolder(const Platform& platform, const std::u16string& o
   return WithTrailingSeparator(platform, outputFolder) + u"generated" + platform.PathSeparator();
 }
 
-std::u16string DataFolder(Platform& platform) {
-  return WithTrailingSeparator(platform, platform.ProgramFolder()) + u"data" + platform.PathSeparator();
+std::u16string DataFolder(const Platform& platform, const std::u16string& programFolder) {
+  return WithTrailingSeparator(platform, programFolder) + u"data" + platform.PathSeparator();
 }
 
 void RequireOutputFolder(const std::u16string& outputFolder) {

@@ -7,10 +7,6 @@
 
 namespace velmora {
 
-// The folder of an executable's full path: everything up to and including the last
-// separator, with one separator at the end ("C:\\Velmora.exe" gives "C:\\").
-std::u16string FolderOfExecutable(std::u16string_view exePath, char16_t separator);
-
 // path with the platform's separator appended unless it already ends with one.
 std::u16string WithTrailingSeparator(const Platform& platform, std::u16string path);
 
@@ -18,8 +14,9 @@ std::u16string WithTrailingSeparator(const Platform& platform, std::u16string pa
 // the astro and joke generators build it.
 std::u16string GeneratedFolder(const Platform& platform, const std::u16string& outputFolder);
 
-// The folder of corpus override files: program folder + "data" + separator.
-std::u16string DataFolder(Platform& platform);
+// The folder of corpus override files: programFolder (separator appended when missing)
+// + "data" + separator.
+std::u16string DataFolder(const Platform& platform, const std::u16string& programFolder);
 
 // Refuses an empty or blank output folder with "Выберите папку вывода." (invalid
 // argument), so that no generator writes into the root of a drive by accident.

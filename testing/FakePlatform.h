@@ -7,9 +7,9 @@
 #include <map>
 #include <set>
 
+#include "base/Error.h"
+#include "platform/Folders.h"
 #include "platform/ForwardingPlatform.h"
-#include "platform/UserFolder.h"
-#include "support/Error.h"
 
 namespace velmora::testing {
 
@@ -30,7 +30,6 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
   std::optional<TLocalDate> TodayValue;
   std::function<bool(const std::u16string&)> FailWrite;  // true: the write of that path fails
   std::function<bool(const std::u16string&)> FailRead;   // true: reading that path fails
-  int WriteCount = 0;
   std::function<THttpReply(const THttpRequest&)> Http;
   std::vector<std::u16string> OpenedUrls;
   std::vector<TNativeWindow> OpenedOwners;
@@ -61,7 +60,6 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
     return FTarget.ReadWholeFile(path);
   }
   void WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) override {
-    ++WriteCount;
     if (FailWrite && FailWrite(path)) throw TError(TErrorKind::FileSystem, u"Injected write failure: " + path);
     FTarget.WriteWholeFileAtomic(path, bytes);
   }

@@ -13,12 +13,12 @@
 #include "app/FakeMainView.h"
 #include "app/MainForm.h"
 #include "astro/AstroCore.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "folk/FolkCore.h"
 #include "jokes/JokeCore.h"
 #include "support/AgentId.h"
-#include "support/Error.h"
-#include "support/Utf.h"
-#include "testing/FakePlatform.h"
+#include "testing/Installation.h"
 #include "testing/OsFiles.h"
 #include "testing/TempFolder.h"
 
@@ -26,21 +26,25 @@ namespace velmora {
 
 namespace {
 
-struct TFaultSetup {
-  testing::TempFolder Program, Out, AppData;
-  testing::FakePlatform Platform;
-  TFaultSetup() {
-    Platform.ProgramFolderValue = Program.Path();
-    Platform.Environment[u"APPDATA"] = AppData.Path();
-    testing::WriteBytes(Program / u"agent.id", "test");
-  }
+struct TFaultSetup : testing::TInstallation {
+  testing::TempFolder AppData;
+  TFaultSetup() { Platform.Environment[u"APPDATA"] = AppData.Path(); }
 };
 
 using TGenerate = std::function<std::u16string(Platform&, const std::u16string&)>;
 const std::pair<const char*, TGenerate> kGenerators[] = {
-    {"folk", [](Platform& p, const std::u16string& o) { return GenerateFolkWeek(p, o, {2026, 1, 5}); }},
-    {"astro", [](Platform& p, const std::u16string& o) { return GenerateAstroWeek(p, o, {2026, 1, 5}); }},
-    {"jokes", [](Platform& p, const std::u16string& o) { return GenerateJokeWeek(p, o, 20, {2026, 1, 5}); }},
+    {"folk",
+     [](Platform& p, const std::u16string& o) {
+       return GenerateFolkWeek(p, o, {2026, 1, 5});
+     }},
+    {"astro",
+     [](Platform& p, const std::u16string& o) {
+       return GenerateAstroWeek(p, o, {2026, 1, 5});
+     }},
+    {"jokes",
+     [](Platform& p, const std::u16string& o) {
+       return GenerateJokeWeek(p, o, 20, {2026, 1, 5});
+     }},
 };
 
 }  // namespace

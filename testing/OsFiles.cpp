@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace velmora::testing {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace fs = std::filesystem;
 

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "update/Version.h"
 
 namespace velmora {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 
 namespace velmora {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
 #include "update/Settings.h"
 
-#include "support/Error.h"
+#include "base/Error.h"
+#include "base/Text.h"
 #include "support/Paths.h"
-#include "support/Text.h"
 
 namespace velmora {
 
@@ -10,21 +10,9 @@ namespace {
 
 constexpr char16_t kSection[] = u"Updates";
 
-// A signed 64-bit decimal, or fallback when the text is anything else.
+// A signed 64-bit decimal between blanks, or fallback when the text is anything else.
 std::int64_t ParseInt64(std::u16string_view text, std::int64_t fallback) {
-  std::u16string t = Trim(text);
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
-  if (i >= t.size()) return fallback;
-  unsigned long long value = 0;
-  for (; i < t.size(); ++i) {
-    if (t[i] < u'0' || t[i] > u'9') return fallback;
-    value = value * 10 + static_cast<unsigned>(t[i] - u'0');
-    if (value > 9223372036854775808ULL) return fallback;
-  }
-  if (!negative && value > 9223372036854775807ULL) return fallback;
-  return negative ? static_cast<std::int64_t>(0 - value) : static_cast<std::int64_t>(value);
+  return ParseDecimal(Trim(text)).value_or(fallback);
 }
 
 }  // namespace

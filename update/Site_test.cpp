@@ -1,7 +1,7 @@
 // The published manifest in site/ must pass the program's own checks.
 #include <gtest/gtest.h>
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 #include "testing/TempFolder.h"
 #include "update/Manifest.h"
 #include "update/Version.h"

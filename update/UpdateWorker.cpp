@@ -1,8 +1,7 @@
 #include "update/UpdateWorker.h"
 
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Text.h"
 #include "update/Manifest.h"
 
 namespace velmora {
@@ -24,7 +23,7 @@ void TUpdateWorker::Run() {
   try {
     Execute();
   } catch (const std::exception& e) {
-    ErrorText = EscapeControlCharacters(Utf8ToUtf16(e.what()));
+    ErrorText = MessageOf(e);
   } catch (...) {
     ErrorText = u"Unknown error";
   }
@@ -37,9 +36,6 @@ void TUpdateWorker::Execute() {
     request.Url = FPageUrl + u"version.json";
     request.HeaderName = u"Cache-Control";
     request.HeaderValue = u"no-cache";
-    request.ConnectTimeoutMs = 5000;
-    request.ReceiveTimeoutMs = 5000;
-    request.OverallDeadlineMs = 15000;
     request.MaxBodyBytes = MaxManifestBytes;
     request.TooLargeMessage = "Update manifest is too large";
     request.CaFile = CaFile;

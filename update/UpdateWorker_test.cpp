@@ -23,8 +23,8 @@
 #include <thread>
 #include <vector>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "update/Manifest.h"
 
 #include <pthread.h>  // winpthreads in the Windows build

@@ -1,6 +1,6 @@
 #include "update/Version.h"
 
-#include "support/Error.h"
+#include "base/Error.h"
 
 namespace velmora {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

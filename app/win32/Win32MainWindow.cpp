@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win32/Win32Layout.h"
-#include "support/Utf.h"
+#include "base/Utf.h"
 #include "update/Version.h"
 
 namespace velmora {

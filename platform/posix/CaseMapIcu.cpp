@@ -1,6 +1,6 @@
 #include <unicode/uchar.h>
 
-#include "support/CaseMap.h"
+#include "platform/Platform.h"
 
 namespace velmora {
 

@@ -10,10 +10,10 @@
 #include <cstring>
 #include <string>
 
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "platform/TempName.h"
 #include "platform/posix/PosixPlatform.h"
-#include "support/Error.h"
-#include "support/Utf.h"
 
 namespace velmora {
 

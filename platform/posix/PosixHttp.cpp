@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "platform/posix/PosixPlatform.h"
-#include "support/Error.h"
-#include "support/Utf.h"
 
 namespace velmora {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Error.h"
+#include "base/Text.h"
+#include "base/Utf.h"
 #include "platform/posix/PosixPlatform.h"
-#include "support/Error.h"
-#include "support/Text.h"
-#include "support/Utf.h"
 
 namespace velmora {
 

@@ -7,12 +7,12 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
-#include "platform/UserFolder.h"
+#include "base/Error.h"
+#include "base/Utf.h"
+#include "platform/Folders.h"
 #include "platform/posix/PosixPlatform.h"
-#include "support/Error.h"
-#include "support/Paths.h"
-#include "support/Utf.h"
 
 extern char** environ;
 
@@ -55,6 +55,12 @@ TLocalDate PosixPlatform::Today() {
   std::tm local{};
   ::localtime_r(&now, &local);
   return TLocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::vector<std::u16string> CommandLineArguments(int argc, char** argv) {
+  std::vector<std::u16string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Utf8ToUtf16(argv[i]));
+  return args;
 }
 
 std::optional<std::u16string> PosixPlatform::UserDataFolder() { return UserDataFolderFromEnvironment(*this, true); }

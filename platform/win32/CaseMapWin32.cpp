@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "support/CaseMap.h"
+#include "platform/Platform.h"
 
 namespace velmora {
 

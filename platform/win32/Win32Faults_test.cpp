@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Error.h"
 #include "folk/FolkCore.h"
-#include "support/Error.h"
 #include "testing/FakePlatform.h"
 #include "testing/TempFolder.h"
 

@@ -1,9 +1,9 @@
 #include <string>
 
+#include "base/Error.h"
+#include "base/Utf.h"
 #include "platform/TempName.h"
 #include "platform/win32/Win32Platform.h"
-#include "support/Error.h"
-#include "support/Utf.h"
 
 namespace velmora {
 
@@ -35,7 +35,7 @@ void RemoveStaleTemporaries(const std::u16string& folder, const std::u16string& 
   HANDLE search = ::FindFirstFileW(W(folder + u"." + name + u".*"), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const std::u16string candidate = U(found.cFileName);
+    const std::u16string candidate(reinterpret_cast<const char16_t*>(found.cFileName));
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryNameOf(candidate, name))
       ::DeleteFileW(W(folder + candidate));
   } while (::FindNextFileW(search, &found));

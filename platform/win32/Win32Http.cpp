@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

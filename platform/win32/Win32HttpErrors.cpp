@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "support/Utf.h"
+#include "base/Utf.h"
 
 namespace velmora {
 

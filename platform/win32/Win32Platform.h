@@ -43,7 +43,6 @@ std::u16string SystemErrorText(DWORD code);
 // parentheses, e.g. "The server did not answer in time (12002)".
 std::u16string WinHttpErrorText(DWORD code);
 inline const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-inline std::u16string U(const wchar_t* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
 
 class Win32Platform : public Platform {
  public:

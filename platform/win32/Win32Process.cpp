@@ -6,9 +6,8 @@
 
 #include <vector>
 
-#include "platform/UserFolder.h"
-#include "support/Error.h"
-#include "support/Paths.h"
+#include "base/Error.h"
+#include "platform/Folders.h"
 
 namespace velmora {
 

@@ -1,5 +1,5 @@
 // The one error type of the program: a UTF-16 message and a kind. Generators raise it
-// and catch nothing; the window's commands and the CLI show "Ошибка: " + Message().
+// and catch nothing; the window's commands and the CLI show ErrorPrefix + MessageOf(e).
 #pragma once
 
 #include <exception>
@@ -24,5 +24,12 @@ class TError : public std::exception {
   std::u16string FMessage;
   std::string FUtf8;
 };
+
+// What a failure shown to the user begins with.
+inline constexpr char16_t ErrorPrefix[] = u"Ошибка: ";
+
+// The message of any exception as it is shown: a TError's own message, else what()
+// read as UTF-8 with its control characters escaped as TError would escape them.
+std::u16string MessageOf(const std::exception& e);
 
 }  // namespace velmora

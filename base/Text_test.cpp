@@ -1,31 +1,11 @@
-#include "support/Text.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 
-#include "support/CaseMap.h"
-#include "support/Error.h"
-#include "support/Utf.h"
+#include "base/Error.h"
+#include "base/Utf.h"
 
 namespace velmora {
-
-TEST(Text, NormalizeText) {
-  struct Case {
-    const char16_t* In;
-    const char16_t* Out;
-  } cases[] = {
-      {u"один\r\nдва", u"один два"},
-      {u"один\n\n\n\nдва", u"один\r\n\r\nдва"},
-      {u"  а   б  ", u"а б"},
-      {u"", u""},
-      {u" \t \r\n ", u""},
-      {u"a\rb", u"a b"},
-      {u"a\n\nb\n\n\nc", u"a\r\n\r\nb\r\n\r\nc"},
-      {u"a \n\n b", u"a \r\n\r\n b"},  // spaces next to a paragraph break stay
-      {u"a\tb", u"a\tb"},              // tabs inside stay
-      {u"a\x1e" u"b", u"a\r\n\r\nb"},  // an existing marker becomes a paragraph break
-  };
-  for (const auto& c : cases) EXPECT_EQ(NormalizeText(c.In), c.Out) << Utf16ToUtf8(c.In);
-}
 
 TEST(Text, TrimRemovesControlCharactersAndBlanksOnly) {
   EXPECT_EQ(Trim(u"\x01\t x y \r\n"), u"x y");
@@ -71,18 +51,45 @@ TEST(Text, ErrorMessagesShowControlCharactersEscaped) {
   }
 }
 
-TEST(Text, CaseMappingCoversCyrillic) {
-  EXPECT_EQ(CapitalizeFirst(u"воскресенье"), u"Воскресенье");
-  EXPECT_EQ(LowerText(u"ПОНЕДЕЛЬНИК Ёж"), u"понедельник ёж");
-  EXPECT_EQ(CapitalizeFirst(u""), u"");
+// The one decimal reader behind the date fields, the settings, the joke count and the
+// CLI's week count: a sign, digits and nothing else, within the signed 64-bit range.
+TEST(Text, ParseDecimalTakesSignedDigitsOnly) {
+  using R = std::optional<std::int64_t>;
+  struct Case {
+    const char16_t* Text;
+    R Value;
+  } cases[] = {
+      {u"0", 0},
+      {u"007", 7},
+      {u"+12", 12},
+      {u"-12", -12},
+      {u"-0", 0},
+      {u"9223372036854775807", INT64_MAX},
+      {u"-9223372036854775808", INT64_MIN},
+      {u"9223372036854775808", {}},
+      {u"-9223372036854775809", {}},
+      {u"92233720368547758081", {}},  // one digit more would wrap an unchecked step around
+      {u"18446744073709551617", {}},
+      {u"", {}},
+      {u"+", {}},
+      {u"-", {}},
+      {u" 1", {}},
+      {u"1 ", {}},
+      {u"1a", {}},
+      {u"+-1", {}},
+      {u"1.5", {}},
+      {u"\u0661", {}},  // an Arabic-Indic digit is not an ASCII digit
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseDecimal(c.Text), c.Value) << Utf16ToUtf8(c.Text);
 }
 
 TEST(Utf, InvalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(Utf8ToUtf16("a\xff" "b"), u"a\ufffd" u"b");
-  EXPECT_EQ(Utf8ToUtf16("\xd0"), u"\ufffd");               // truncated sequence
-  EXPECT_EQ(Utf8ToUtf16("\xd0x"), u"\ufffd" u"x");         // the next byte is kept
-  EXPECT_EQ(Utf8ToUtf16("\xc0\xaf"), u"\ufffd\ufffd");     // overlong
-  EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\ufffd");       // encoded surrogate
+  // A hexadecimal escape would run on into a following "b", so it is written "\x62".
+  EXPECT_EQ(Utf8ToUtf16("a\xff\x62"), u"a\ufffdb");
+  EXPECT_EQ(Utf8ToUtf16("\xd0"), u"\ufffd");            // truncated sequence
+  EXPECT_EQ(Utf8ToUtf16("\xd0x"), u"\ufffdx");          // the next byte is kept
+  EXPECT_EQ(Utf8ToUtf16("\xc0\xaf"), u"\ufffd\ufffd");  // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\ufffd");    // encoded surrogate
   const std::u16string text = u"Привет, \U0001F600 мир";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
 }

@@ -1,4 +1,4 @@
-#include "platform/UserFolder.h"
+#include "platform/Folders.h"
 
 namespace velmora {
 
@@ -18,6 +18,13 @@ std::optional<std::u16string> AbsolutePath(Platform& platform, const std::u16str
 }
 
 }  // namespace
+
+std::u16string FolderOfExecutable(std::u16string_view exePath, char16_t separator) {
+  std::size_t last = exePath.rfind(separator);
+  std::u16string folder(last == std::u16string_view::npos ? std::u16string_view() : exePath.substr(0, last + 1));
+  if (folder.empty() || folder.back() != separator) folder.push_back(separator);
+  return folder;
+}
 
 std::optional<std::u16string> UserDataFolderFromEnvironment(Platform& platform, bool xdgFallback) {
   const std::optional<std::u16string> appData = platform.GetEnvironment(u"APPDATA");

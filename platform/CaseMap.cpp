@@ -1,4 +1,5 @@
-#include "support/CaseMap.h"
+// Whole-text case mapping, built on the single-unit mapping each platform implements.
+#include "platform/Platform.h"
 
 namespace velmora {
 

@@ -1,5 +1,6 @@
-// The rule of the per-user folder, shared by the platform implementations (and by test
-// platforms that fake the environment).
+// The folder rules shared by the platform implementations: the program folder from the
+// executable's path, and the per-user folder (also used by test platforms that fake
+// the environment).
 #pragma once
 
 #include <optional>
@@ -8,6 +9,10 @@
 #include "platform/Platform.h"
 
 namespace velmora {
+
+// The folder of an executable's full path: everything up to and including the last
+// separator, with one separator at the end ("C:\\Velmora.exe" gives "C:\\").
+std::u16string FolderOfExecutable(std::u16string_view exePath, char16_t separator);
 
 // "Velmora" under the folder named by APPDATA (a separator added when missing). Where
 // APPDATA is unset or empty: nullopt without the fallback; with it (Linux), "Velmora"

@@ -1,6 +1,8 @@
-// Small pure text helpers shared by the generators.
+// Small pure text helpers that every layer may use.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +17,6 @@ bool IsBlank(std::u16string_view text);
 // Equality in which only the Latin letters A-Z and a-z match regardless of case.
 bool AsciiCaseEqual(std::u16string_view a, std::u16string_view b);
 
-// Line breaks become spaces, runs of two or more breaks one paragraph break
-// (CR LF CR LF), runs of spaces one space; the result is trimmed.
-std::u16string NormalizeText(std::u16string_view text);
-
 // Splits at CR LF, lone CR and lone LF; a break at the very end adds no empty line.
 std::vector<std::u16string_view> SplitLines(std::u16string_view text);
 
@@ -29,5 +27,10 @@ std::u16string EscapeControlCharacters(std::u16string_view text);
 
 // Decimal text of a signed 64-bit number.
 std::u16string ToDecimal(long long value);
+
+// The number written in text: an optional "+" or "-", then one or more ASCII digits
+// and nothing else (no blanks). nullopt for any other text and for a number outside
+// the signed 64-bit range. Callers narrow the range and choose their own fallback.
+std::optional<std::int64_t> ParseDecimal(std::u16string_view text);
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "support/Text.h"
+#include "base/Text.h"
 
 #include <string>
 
@@ -19,27 +19,6 @@ bool IsBlank(std::u16string_view text) {
 
 namespace {
 char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
-// One left-to-right pass replacing every non-overlapping occurrence of `from`.
-std::u16string ReplaceAll(const std::u16string& text, std::u16string_view from, std::u16string_view to) {
-  std::u16string out;
-  out.reserve(text.size());
-  std::size_t pos = 0;
-  while (true) {
-    std::size_t hit = text.find(from, pos);
-    if (hit == std::u16string::npos) break;
-    out.append(text, pos, hit - pos);
-    out.append(to);
-    pos = hit + from.size();
-  }
-  out.append(text, pos, std::u16string::npos);
-  return out;
-}
-
-std::u16string ReplaceWhilePresent(std::u16string text, std::u16string_view from, std::u16string_view to) {
-  while (text.find(from) != std::u16string::npos) text = ReplaceAll(text, from, to);
-  return text;
-}
 }  // namespace
 
 bool AsciiCaseEqual(std::u16string_view a, std::u16string_view b) {
@@ -47,30 +26,6 @@ bool AsciiCaseEqual(std::u16string_view a, std::u16string_view b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   return true;
-}
-
-std::u16string NormalizeText(std::u16string_view input) {
-  constexpr char16_t kMarker = 0x1E;
-  // Fast path: most corpus texts hold no line break, marker or double space, and
-  // then every step below is the identity. One plain scan decides it, without an early
-  // exit or a branch per character: corpus texts are short, and reading one to its end
-  // costs less than a mispredicted branch at every blank.
-  bool special = false;
-  char16_t previous = 0;
-  for (const char16_t c : input) {
-    special |= (c == u'\r') | (c == u'\n') | (c == kMarker) | ((c == u' ') & (previous == u' '));
-    previous = c;
-  }
-  if (!special) return Trim(input);
-  std::u16string t(input);
-  t = ReplaceAll(t, u"\r\n", u"\n");
-  t = ReplaceAll(t, u"\r", u"\n");
-  t = ReplaceWhilePresent(std::move(t), u"\n\n\n", u"\n\n");
-  t = ReplaceAll(t, u"\n\n", std::u16string_view(&kMarker, 1));
-  t = ReplaceAll(t, u"\n", u" ");
-  t = ReplaceWhilePresent(std::move(t), u"  ", u" ");
-  t = ReplaceAll(t, std::u16string_view(&kMarker, 1), u"\r\n\r\n");
-  return Trim(t);
 }
 
 std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
@@ -109,6 +64,25 @@ std::u16string EscapeControlCharacters(std::u16string_view text) {
 std::u16string ToDecimal(long long value) {
   std::string s = std::to_string(value);
   return std::u16string(s.begin(), s.end());
+}
+
+std::optional<std::int64_t> ParseDecimal(std::u16string_view text) {
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == u'-';
+  if (!text.empty() && (text[0] == u'+' || text[0] == u'-')) ++i;
+  if (i == text.size()) return std::nullopt;
+  // The magnitude is gathered unsigned and checked before each step, so that the most
+  // negative number still fits and no step can wrap around.
+  constexpr std::uint64_t kMagnitudeLimit = 9223372036854775808ULL;  // 2^63
+  std::uint64_t value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+    const auto digit = static_cast<std::uint64_t>(text[i] - u'0');
+    if (value > (kMagnitudeLimit - digit) / 10) return std::nullopt;
+    value = value * 10 + digit;
+  }
+  if (!negative && value == kMagnitudeLimit) return std::nullopt;
+  return negative ? static_cast<std::int64_t>(0 - value) : static_cast<std::int64_t>(value);
 }
 
 }  // namespace velmora

@@ -1,0 +1,29 @@
+// The command line as Windows keeps it, in UTF-16: main's argv holds the ANSI code
+// page's approximation of it, which loses every character outside that page.
+// windows.h (through Win32Platform.h) must come before shellapi.h.
+#include "platform/win32/Win32Platform.h"
+
+#include <shellapi.h>
+
+#include <memory>
+
+namespace velmora {
+
+namespace {
+
+// The array CommandLineToArgvW returns is one LocalAlloc block.
+struct TLocalFree {
+  void operator()(wchar_t** block) const { ::LocalFree(block); }
+};
+
+}  // namespace
+
+std::vector<std::u16string> CommandLineArguments(int, char**) {
+  int count = 0;
+  const std::unique_ptr<wchar_t*, TLocalFree> wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  std::vector<std::u16string> args;
+  for (int i = 1; wide && i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(wide.get()[i]));
+  return args;
+}
+
+}  // namespace velmora
