@@ -24,28 +24,39 @@ TDate MakeDate(int year, int month, int day) {
   return TDate{year, month, day};
 }
 
-// Howard Hinnant's days-from-civil arithmetic on the proleptic Gregorian calendar.
+namespace {
+
+// Days from 1 January of year 1 to 1 January 1970, the origin of the day numbers.
+constexpr long long kDaysYearOneTo1970 = 719162;
+
+// Division rounding down, so that the leap-year counts step correctly before year 1 too.
+long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// The day number of 1 January of `year`: 365 days a year plus one for every leap year
+// passed (every fourth year, less the centuries not divisible by 400).
+long long NewYearDay(long long year) {
+  const long long before = year - 1;
+  return 365 * before + FloorDiv(before, 4) - FloorDiv(before, 100) + FloorDiv(before, 400) - kDaysYearOneTo1970;
+}
+
+}  // namespace
+
+// Day numbers count from 1970-01-01 on the proleptic Gregorian calendar.
 long long DaysFromCivil(const TDate& d) {
-  long long y = d.Year - (d.Month <= 2 ? 1 : 0);
-  long long era = (y >= 0 ? y : y - 399) / 400;
-  long long yoe = y - era * 400;
-  long long mp = (d.Month + 9) % 12;
-  long long doy = (153 * mp + 2) / 5 + d.Day - 1;
-  long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+  long long days = NewYearDay(d.Year) + d.Day - 1;
+  for (int m = 1; m < d.Month; ++m) days += DaysInMonth(d.Year, m);
+  return days;
 }
 
 TDate CivilFromDays(long long z) {
-  z += 719468;
-  long long era = (z >= 0 ? z : z - 146096) / 146097;
-  long long doe = z - era * 146097;
-  long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long long y = yoe + era * 400;
-  long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  long long mp = (5 * doy + 2) / 153;
-  int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  return TDate{static_cast<int>(y + (month <= 2 ? 1 : 0)), month, day};
+  // 146097 days make 400 years; the estimate is off by at most a year either way.
+  long long year = 1970 + FloorDiv(z * 400, 146097);
+  while (NewYearDay(year) > z) --year;
+  while (NewYearDay(year + 1) <= z) ++year;
+  long long rest = z - NewYearDay(year);
+  int month = 1;
+  while (rest >= DaysInMonth(static_cast<int>(year), month)) rest -= DaysInMonth(static_cast<int>(year), month++);
+  return TDate{static_cast<int>(year), month, static_cast<int>(rest) + 1};
 }
 
 TDate AddDays(const TDate& d, long long days) { return CivilFromDays(DaysFromCivil(d) + days); }
