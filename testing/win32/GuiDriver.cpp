@@ -135,11 +135,11 @@ int PrintVersion(const wchar_t* file) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return 1;
-  for (DWORD high : {fixed->dwFileVersionMS, fixed->dwProductVersionMS}) {
-    const DWORD low = high == fixed->dwFileVersionMS ? fixed->dwFileVersionLS : fixed->dwProductVersionLS;
-    std::printf("%lu.%lu.%lu.%lu\n", static_cast<unsigned long>(HIWORD(high)), static_cast<unsigned long>(LOWORD(high)),
-                static_cast<unsigned long>(HIWORD(low)), static_cast<unsigned long>(LOWORD(low)));
-  }
+  const auto print = [](DWORD high, DWORD low) {
+    std::printf("%u.%u.%u.%u\n", HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low));
+  };
+  print(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+  print(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
   for (const wchar_t* name :
        {L"\\StringFileInfo\\041904B0\\FileVersion", L"\\StringFileInfo\\041904B0\\ProductVersion"}) {
     wchar_t* text = nullptr;
