@@ -116,7 +116,6 @@ void TFormMain::PresentUpdateResult(TUpdateWorker& worker) {
 void TFormMain::FormDestroy() {
   if (FUpdateTimer) FView.SetUpdateTimerEnabled(false);
   if (FUpdateWorker) {
-    FUpdateWorker->Terminate();
     FUpdateWorker->Wait();
     std::unique_ptr<TUpdateWorker> worker = std::move(FUpdateWorker);
   }

@@ -17,25 +17,9 @@ namespace {
 
 using testing::FakeMainView;
 
-// A worker whose run is scripted: it finishes at once with the given fields.
-class TScriptedWorker : public TUpdateWorker {
- public:
-  TScriptedWorker(Platform& p, std::u16string version, std::u16string url, std::u16string error,
-                  std::u16string description = u"")
-      : TUpdateWorker(p, u"http://x/"), FV(std::move(version)), FU(std::move(url)), FE(std::move(error)),
-        FD(std::move(description)) {}
-
- protected:
-  void Execute() override {
-    Version = FV;
-    DownloadURL = FU;
-    ErrorText = FE;
-    Description = FD;
-  }
-
- private:
-  std::u16string FV, FU, FE, FD;
-};
+// The product page the form's workers check; the scripted download lies under it.
+constexpr char16_t kPage[] = u"https://velmora.example/";
+const std::u16string kCurrent = CurrentVersion;
 
 struct TUpdateSetup {
   FakeMainView View;
@@ -43,16 +27,25 @@ struct TUpdateSetup {
   testing::TempFolder LocalAppData;
   int WorkersMade = 0;
   bool WorkerFails = false;  // the worker cannot be made or started
-  std::u16string Version = u"1.0.4", Url = u"https://velmora.example/Velmora-1.0.4.exe", Error, Description;
+  // What the update site answers: the status, and with 200 a manifest of this version
+  // and download.
+  int Status = 200;
+  std::u16string Version = u"1.0.4", Url = std::u16string(kPage) + u"Velmora-1.0.4.exe";
   std::unique_ptr<TFormMain> Form;
 
   TUpdateSetup() {
     Platform.Environment[u"LOCALAPPDATA"] = LocalAppData.Path();
     Platform.Now = 1'800'000'000;
+    // Read on the worker's thread, which the tests start only after setting the fields.
+    Platform.Http = [this](const THttpRequest&) {
+      if (Status != 200) return THttpReply{Status, "Not Found"};
+      return THttpReply{200,
+                        "{\"version\":\"" + Utf16ToUtf8(Version) + "\",\"download_url\":\"" + Utf16ToUtf8(Url) + "\"}"};
+    };
     Form = std::make_unique<TFormMain>(View, Platform, TGenerators{}, [this] {
       ++WorkersMade;
       if (WorkerFails) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-      return std::make_unique<TScriptedWorker>(Platform, Version, Url, Error, Description);
+      return std::make_unique<TUpdateWorker>(Platform, kPage);
     });
   }
   std::u16string SettingsPath() { return LocalAppData / u"Tarnwick/Velmora/updates.ini"; }
@@ -114,9 +107,9 @@ TEST(MainFormUpdate, AutomaticChecksThatAreNotDueOrOffOrQuiet) {
     TUpdateSetup s;
     s.Store("1", "0");
     if (failing) {
-      s.Error = u"HTTP 404";
+      s.Status = 404;
     } else {
-      s.Version = u"1.0.3.0";
+      s.Version = kCurrent + u".0";
     }
     s.Form->FormShow();
     s.Collect();
@@ -134,33 +127,42 @@ TEST(MainFormUpdate, AutomaticChecksThatAreNotDueOrOffOrQuiet) {
 }
 
 TEST(MainFormUpdate, ManualCheckMessages) {
+  const std::string upToDate = "box Information У вас актуальная версия приложения: " + Utf16ToUtf8(kCurrent) + ".";
   struct Case {
-    const char16_t* Version;
-    const char16_t* Error;
+    std::u16string Version;
+    int Status;
     int DialogResult;
     bool Browser;
     std::vector<std::string> Boxes;
     std::size_t Opened;
   } cases[] = {
-      {u"1.0.3", u"", 2, true, {"box Information У вас актуальная версия приложения: 1.0.3."}, 0},
-      {u"1.0.3.0", u"", 2, true, {"box Information У вас актуальная версия приложения: 1.0.3."}, 0},
-      {u"", u"HTTP 404", 2, true,
-       {"box Warning Не удалось проверить обновления. Проверьте подключение к интернету.\r\nHTTP 404"}, 0},
-      {u"1.0.4", u"", 6, true, {}, 1},
-      {u"1.0.4", u"", 6, false,
-       {"box Warning Не удалось открыть браузер. Скачайте обновление на " + Utf16ToUtf8(ProductPageUrl)}, 1},
-      {u"1.0.4", u"", 0, true, {}, 0},  // the dialog could not open
+      {kCurrent, 200, 2, true, {upToDate}, 0},
+      {kCurrent + u".0", 200, 2, true, {upToDate}, 0},
+      {u"",
+       404,
+       2,
+       true,
+       {"box Warning Не удалось проверить обновления. Проверьте подключение к интернету.\r\nHTTP 404"},
+       0},
+      {u"1.0.4", 200, 6, true, {}, 1},
+      {u"1.0.4",
+       200,
+       6,
+       false,
+       {"box Warning Не удалось открыть браузер. Скачайте обновление на " + Utf16ToUtf8(ProductPageUrl)},
+       1},
+      {u"1.0.4", 200, 0, true, {}, 0},  // the dialog could not open
   };
   for (const auto& c : cases) {
     TUpdateSetup s;
     s.Version = c.Version;
-    s.Error = c.Error;
+    s.Status = c.Status;
     s.View.UpdateDialogResult = c.DialogResult;
     s.Platform.OpenUrlResult = c.Browser;
     s.Form->FormShow();
     s.Form->ButtonCheckUpdatesClick();
     s.Collect();
-    EXPECT_EQ(s.View.Entries("box"), c.Boxes) << Utf16ToUtf8(c.Version) << Utf16ToUtf8(c.Error);
+    EXPECT_EQ(s.View.Entries("box"), c.Boxes) << Utf16ToUtf8(c.Version) << " " << c.Status;
     ASSERT_EQ(s.Platform.OpenedUrls.size(), c.Opened);
     if (c.Opened) {
       EXPECT_EQ(s.Platform.OpenedUrls[0], s.Url);
@@ -176,7 +178,7 @@ TEST(MainFormUpdate, SettingsUnavailableLeaveManualChecks) {
   s.Form->FormShow();
   EXPECT_FALSE(s.View.CheckedState[TControl::CheckAutoUpdates]);
   EXPECT_FALSE(s.View.IsEnabled(TControl::CheckAutoUpdates));
-  s.Version = u"1.0.3";
+  s.Version = kCurrent;
   s.Form->ButtonCheckUpdatesClick();
   s.Collect();
   EXPECT_EQ(s.WorkersMade, 1);
@@ -221,7 +223,7 @@ TEST(MainFormUpdate, FocusReturnsToTheCheckButtonUnlessTheUserMovedOn) {
   } cases[] = {{std::nullopt, TControl::ButtonCheckUpdates}, {TControl::Memo1, TControl::Memo1}};
   for (const auto& c : cases) {
     TUpdateSetup s;
-    s.Version = u"1.0.3";
+    s.Version = kCurrent;
     s.Form->FormShow();
     s.View.Focused = TControl::ButtonCheckUpdates;  // clicked
     s.Form->ButtonCheckUpdatesClick();
@@ -278,7 +280,7 @@ TEST(MainFormUpdate, TheSettingsFileIsKeptWhenOnlyALaterStepFails) {
     s.Form->FormShow();
     EXPECT_FALSE(s.View.IsEnabled(TControl::CheckAutoUpdates));
     s.Platform.Environment[u"LOCALAPPDATA"] = s.LocalAppData.Path();
-    s.Version = u"1.0.3";
+    s.Version = kCurrent;
     s.Form->ButtonCheckUpdatesClick();
     s.Collect();
     EXPECT_EQ(s.Platform.IniRead(s.SettingsPath(), u"Updates", u"LastAttemptUTC", u""), c.Recorded);

@@ -8,6 +8,7 @@
 #include "jokes/JokeEmbeddedData.h"
 #include "testing/FakePlatform.h"
 #include "testing/TempFolder.h"
+#include "update/Version.h"
 
 namespace velmora {
 
@@ -56,7 +57,7 @@ struct TFormSetup {
 
 TEST(MainForm, FormCreatePresets) {
   TFormSetup s;
-  EXPECT_EQ(s.View.Caption, u"Velmora 1.0.3");
+  EXPECT_EQ(s.View.Caption, u"Velmora " + std::u16string(CurrentVersion));
   EXPECT_EQ(s.View.Date, (TDate{2026, 12, 21}));  // a Thursday gives the Monday 11 days on
   EXPECT_EQ(s.View.Texts[TControl::EditOutput], s.Folder.Path());
   EXPECT_EQ(s.View.Texts[TControl::MemoStatus], u"Выберите дату понедельника и нужное действие.");

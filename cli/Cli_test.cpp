@@ -11,6 +11,7 @@
 #include "testing/Installation.h"
 #include "testing/OsFiles.h"
 #include "testing/TempFolder.h"
+#include "update/Version.h"
 
 namespace velmora {
 
@@ -88,7 +89,7 @@ TEST(Cli, FailuresAndUsage) {
     }
   }
   TCliSetup s;
-  EXPECT_EQ(s.Run({u"--version"}).Out, "velmora-cli 1.0.3\n");
+  EXPECT_EQ(s.Run({u"--version"}).Out, "velmora-cli " + Utf16ToUtf8(CurrentVersion) + "\n");
   EXPECT_NE(s.Run({u"--help"}).Out.find("check-corpus FILE"), std::string::npos);
 }
 

@@ -8,9 +8,10 @@ add_custom_command(
   COMMENT "Drawing the program's icon")
 add_custom_target(velmora_icon DEPENDS ${VELMORA_ICON})
 
-# Gives a Windows executable the icon through its resource script rc.
+# Gives a Windows executable the icon and the version resource (VersionInfo.rc) through
+# its resource script rc.
 function(velmora_use_icon target rc)
   add_dependencies(${target} velmora_icon)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${VELMORA_ICON})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${VELMORA_ICON};${VELMORA_GENERATED_DIR}/VersionInfo.rc")
   target_include_directories(${target} PRIVATE ${VELMORA_GENERATED_DIR})
 endfunction()

@@ -5,7 +5,8 @@
 # velmora-cli.exe writes for the same week from the same program folder. Then the
 # keyboard: the focus at start and after a command, Tab and Shift+Tab out of the file
 # view, Esc in it (the window stays), the default-button frame following the focus
-# and Enter in the folder field. Both programs must carry the icon in all sizes.
+# and Enter in the folder field. Both programs must carry the icon in all sizes and the
+# project's version in their version resources (and Velmora.exe in its manifest).
 # Then the update check end to end: a build whose product page is a local HTTPS server
 # (its test CA trusted in the prefix) opens the update dialog by itself with
 # "Automatic" on, hands exactly the manifest's download URL to the shell on "Скачать",
@@ -43,7 +44,8 @@ rm -rf "$prog"
 mkdir -p "$prog" "$work/cli"
 cp "$build/app/win32/Velmora.exe" "$build/cli/velmora-cli.exe" "$prog/"
 driver="$build/GuiDriver.exe"
-title="Velmora 1.0.3"
+version=$(scripts/version.sh)
+title="Velmora $version"
 
 # A free display chosen by the server itself.
 exec 3>"$work/display"
@@ -98,7 +100,12 @@ rm -f "$settings/updates.ini"
 for exe in "$prog/Velmora.exe" "$prog/velmora-cli.exe"; do
   sizes=$(wine "$driver" icons "$exe" | tr -d '\r')
   [ "$sizes" = "16 20 24 32 40 48 64 256" ] || fail "$(basename "$exe"): first icon group has '$sizes'"
+  # The version resource carries the project's version.
+  versions=$(wine "$driver" version "$exe" | tr -d '\r' | paste -sd' ')
+  [ "$versions" = "$version.0 $version.0 $version $version" ] || fail "$(basename "$exe"): versions '$versions'"
 done
+manifest=$(wine "$driver" manifest "$prog/Velmora.exe")
+grep -qF "name=\"Velmora\" version=\"$version.0\"" <<<"$manifest" || fail "Velmora.exe: no version $version.0 in its manifest"
 
 start_window
 expect_focus $id_date "at start"
@@ -232,7 +239,7 @@ echo "update dialog: opened by itself, handed ${page}Velmora-1.0.4.exe to the sh
 # A manual check against a manifest of the current version.
 serve_as current
 wine "$driver" click "$title" "Проверить обновления"
-box "Информация" "У вас актуальная версия приложения: 1.0.3."
+box "Информация" "У вас актуальная версия приложения: $version."
 
 # Closing the window while a check hangs: the program ends within the time-outs, silently.
 serve_as hang

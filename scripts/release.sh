@@ -17,8 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "release: no version in CMakeLists.txt" >&2; exit 1; }
+version=$(scripts/version.sh)
 page_default=$(sed -n 's/^set(VELMORA_PRODUCT_PAGE_URL "\([^"]*\)".*/\1/p' CMakeLists.txt)
 page=${VELMORA_PRODUCT_PAGE_URL:-$page_default}
 

@@ -26,6 +26,7 @@ The first line of standard output is the port, followed by the CA file's path wi
 import http.server
 import json
 import os
+import re
 import shutil
 import signal
 import socket
@@ -50,6 +51,13 @@ LIMIT_CHARS = 65536
 HUGE_BYTES = 64 * 1024 * 1024
 
 
+def current_version():
+    """The version of the programs under test: project(VERSION ...) of the root CMakeLists.txt."""
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    with open(os.path.join(root, "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"^project\(Velmora VERSION ([0-9.]+) ", f.read(), re.M).group(1)
+
+
 def manifest(base, **members):
     doc = {"version": "1.0.4", "download_url": base + "Velmora-1.0.4.exe", "description": DESCRIPTION}
     doc.update(members)
@@ -72,7 +80,7 @@ def scripted(case, base, host):
     if case in ("valid", "redirect-target"):
         return body_reply(200, manifest(base))
     if case == "current":
-        return body_reply(200, manifest(base, version="1.0.3"))
+        return body_reply(200, manifest(base, version=current_version()))
     if case == "empty":
         return body_reply(200, "")
     if case == "array":

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "base/Error.h"
 #include "base/Utf.h"
+
+#include <pthread.h>  // winpthreads in the Windows build
 
 namespace velmora {
 namespace {
@@ -118,6 +121,60 @@ TEST(Manifest, DescriptionIsCutTo2000Characters) {
   const TResult r = Validate(Members(kVersionAndUrl + member));
   EXPECT_EQ(r.Error, std::nullopt);
   EXPECT_EQ(r.Manifest.Description, exact);
+}
+
+// The manifest check runs on the worker's thread, whose stack may be much smaller than
+// the main thread's (on Windows it is the executable's default).
+// Runs work on a thread with a stack of stackBytes and waits for it.
+void RunWithStack(std::size_t stackBytes, const std::function<void()>& work) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, stackBytes), 0);
+  pthread_t thread;
+  const int created = pthread_create(
+      &thread, &attr,
+      [](void* arg) -> void* {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return nullptr;
+      },
+      const_cast<std::function<void()>*>(&work));
+  pthread_attr_destroy(&attr);
+  ASSERT_EQ(created, 0);
+  pthread_join(thread, nullptr);
+}
+
+TEST(Manifest, DeepNestingIsReadOnASmallStack) {
+  // Brackets as deep as the size limit allows, read on a 256 KiB stack: the reading must
+  // not take stack space per nesting level (one level per byte would need megabytes).
+  const std::string page = "https://velmora.example.com/velmora/";
+  const std::string members = "\"version\":\"1.0.4\",\"download_url\":\"" + page + "Velmora-1.0.4.exe\"";
+  const std::string nested = std::string(32000, '[') + std::string(32000, ']');
+  struct TCase {
+    std::string Body;
+    std::string Error;  // empty: accepted
+  } cases[] = {
+      {std::string(65536, '['), "Invalid update manifest"},
+      {std::string(32768, '[') + std::string(32768, ']'), "Invalid update manifest"},
+      {"{\"extra\":" + nested + "}", "Missing version"},
+      {"{\"extra\":" + nested + "," + members + "}", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Body.substr(0, 12));
+    std::string error = "not run";
+    TManifest manifest;
+    RunWithStack(256 * 1024, [&] {
+      try {
+        ValidateManifest(c.Body, Utf8ToUtf16(page), manifest);
+        error.clear();
+      } catch (const TError& e) {
+        error = e.what();
+      }
+    });
+    EXPECT_EQ(error, c.Error);
+    if (c.Error.empty()) {
+      EXPECT_EQ(manifest.Version, u"1.0.4");
+    }
+  }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The update worker against a real server on loopback (testing/manifest_server.py):
+// The update worker: its request and outcomes through the platform fake, then against a
+// real server on loopback (testing/manifest_server.py):
 // every scripted reply, from a valid manifest to a server that never answers, through
 // the system platform's HTTP client (libcurl natively, WinHTTP in the Windows build).
 //
@@ -16,18 +17,17 @@
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/Error.h"
 #include "base/Utf.h"
-#include "update/Manifest.h"
-
-#include <pthread.h>  // winpthreads in the Windows build
+#include "platform/ForwardingPlatform.h"
+#include "testing/FakePlatform.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -159,28 +159,39 @@ class TTestServer {
   std::string FProblem;
 };
 
-// A worker that notes how long its run took.
-class TTimedWorker : public TUpdateWorker {
+// The system platform with the end of its HTTP exchange noted: the run ends right after
+// it (the manifest check takes no measurable time beside a network wait).
+class TClockedPlatform : public ForwardingPlatform {
  public:
-  using TUpdateWorker::TUpdateWorker;
-  void Begin() {
-    FBegin = Clock::now();
-    Start();
-  }
-  double Seconds() const { return std::chrono::duration<double>(FEnd - FBegin).count(); }
-
- protected:
-  void Execute() override {
+  using ForwardingPlatform::ForwardingPlatform;
+  THttpReply HttpGet(const THttpRequest& request) override {
     struct TStamp {
       Clock::time_point& End;
       ~TStamp() { End = Clock::now(); }
-    } stamp{FEnd};
-    TUpdateWorker::Execute();
+    } stamp{End};
+    return FTarget.HttpGet(request);
   }
+  // Written on the worker's thread; read after Wait().
+  Clock::time_point End;
+};
+
+// A real worker on a clocked platform of its own, timed from Begin() to the end of its
+// request.
+class TTimedWorker {
+ public:
+  TTimedWorker(Platform& system, std::u16string page) : FClock(system), Worker(FClock, std::move(page)) {}
+  void Begin() {
+    FBegin = Clock::now();
+    Worker.Start();
+  }
+  double Seconds() const { return std::chrono::duration<double>(FClock.End - FBegin).count(); }
 
  private:
+  TClockedPlatform FClock;  // before Worker: it outlives the worker's thread
   Clock::time_point FBegin;
-  Clock::time_point FEnd;
+
+ public:
+  TUpdateWorker Worker;
 };
 
 // What a run must end with. DownloadFile: DownloadURL is the page URL + this name;
@@ -192,11 +203,69 @@ struct TExpected {
   std::u16string Description;
 };
 
-void ExpectOutcome(const TTimedWorker& worker, const std::u16string& page, const TExpected& e) {
+void ExpectOutcome(const TUpdateWorker& worker, const std::u16string& page, const TExpected& e) {
   EXPECT_THAT(Utf16ToUtf8(worker.ErrorText), e.Error);
   EXPECT_EQ(worker.Version, e.Version);
   EXPECT_EQ(worker.DownloadURL, e.DownloadFile ? page + *e.DownloadFile : u"");
   EXPECT_EQ(worker.Description, e.Description);
+}
+
+// The run through the platform fake: what it asks for, and how each reply or failure
+// of the platform ends, with the real status and manifest checks.
+TEST(UpdateWorker, RequestAndEachOutcomeThroughThePlatform) {
+  const std::u16string page = u"https://velmora.example.com/velmora/";
+  const std::string manifest = "{\"version\":\"1.0.4\",\"download_url\":\"" + Utf16ToUtf8(page) +
+                               "Velmora-1.0.4.exe\",\"description\":\"" + Utf16ToUtf8(kDescription) + "\"}";
+  // What the platform throws instead of replying.
+  enum class TFailure { None, Error, StandardException, Other };
+  struct TCase {
+    const char* Label;
+    THttpReply Reply;
+    TFailure Failure;
+    TExpected Expected;
+  } cases[] = {
+      {"a valid manifest", {200, manifest}, TFailure::None, {Eq(""), u"1.0.4", kDownloadFile, kDescription}},
+      {"a valid manifest with another status",
+       {203, manifest},
+       TFailure::None,
+       {Eq("HTTP 203"), u"", std::nullopt, u""}},
+      {"a manifest failing a later check keeps what was read before",
+       {200, "{\"version\":\"1.0.4\"}"},
+       TFailure::None,
+       {Eq("Missing download URL"), u"1.0.4", std::nullopt, u""}},
+      {"the platform's error", {}, TFailure::Error, {Eq("Нет связи"), u"", std::nullopt, u""}},
+      {"another exception, control characters shown",
+       {},
+       TFailure::StandardException,
+       {Eq("bad\\u0001reply"), u"", std::nullopt, u""}},
+      {"something else thrown", {}, TFailure::Other, {Eq("Unknown error"), u"", std::nullopt, u""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Label);
+    testing::FakePlatform platform;
+    std::vector<THttpRequest> requests;
+    platform.Http = [&](const THttpRequest& request) {
+      requests.push_back(request);
+      switch (c.Failure) {
+        case TFailure::None: break;
+        case TFailure::Error: throw TError(TErrorKind::General, u"Нет связи");
+        case TFailure::StandardException: throw std::runtime_error("bad\x01reply");
+        case TFailure::Other: throw 42;
+      }
+      return c.Reply;
+    };
+    TUpdateWorker worker(platform, page);
+    worker.CaFile = u"ca.pem";
+    worker.Start();
+    worker.Wait();
+    ASSERT_TRUE(worker.Finished());
+    ExpectOutcome(worker, page, c.Expected);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].Url, page + u"version.json");
+    EXPECT_EQ(requests[0].CaFile, u"ca.pem");
+    EXPECT_EQ(requests[0].MaxBodyBytes, MaxManifestBytes);
+    EXPECT_EQ(requests[0].TooLargeMessage, "Update manifest is too large");
+  }
 }
 
 #ifdef _WIN32
@@ -229,10 +298,10 @@ class UpdateWorkerHttp : public ::testing::Test {
     return reply.Status == 200 ? reply.Body : std::string();
   }
   std::unique_ptr<TTimedWorker> RunCase(const std::string& name) {
-    auto worker = std::make_unique<TTimedWorker>(*FPlatform, Page(name));
-    worker->Begin();
-    worker->Wait();
-    return worker;
+    auto timed = std::make_unique<TTimedWorker>(*FPlatform, Page(name));
+    timed->Begin();
+    timed->Worker.Wait();
+    return timed;
   }
 
   std::unique_ptr<Platform> FPlatform = MakeSystemPlatform();
@@ -314,19 +383,19 @@ TEST_F(UpdateWorkerHttp, EachScriptedReplyEndsAsExpected) {
     if (cases[i].MinSeconds > 0) workers[i]->Begin();
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].Name);
-    TTimedWorker& worker = *workers[i];
-    if (cases[i].MinSeconds == 0) worker.Begin();
-    worker.Wait();
-    ASSERT_TRUE(worker.Finished());
-    ExpectOutcome(worker, Page(cases[i].Name), cases[i].Expected);
-    EXPECT_GE(worker.Seconds(), cases[i].MinSeconds);
-    EXPECT_LE(worker.Seconds(), cases[i].MaxSeconds);
+    TTimedWorker& timed = *workers[i];
+    if (cases[i].MinSeconds == 0) timed.Begin();
+    timed.Worker.Wait();
+    ASSERT_TRUE(timed.Worker.Finished());
+    ExpectOutcome(timed.Worker, Page(cases[i].Name), cases[i].Expected);
+    EXPECT_GE(timed.Seconds(), cases[i].MinSeconds);
+    EXPECT_LE(timed.Seconds(), cases[i].MaxSeconds);
   }
 }
 
 TEST_F(UpdateWorkerHttp, AsksPastCachesExactlyOnce) {
-  const auto worker = RunCase("valid");
-  ASSERT_EQ(worker->ErrorText, u"");
+  const auto timed = RunCase("valid");
+  ASSERT_EQ(timed->Worker.ErrorText, u"");
   const std::string headers = Control("/_headers/valid/version.json");
   ASSERT_FALSE(headers.empty());
   std::vector<std::string> values;
@@ -344,16 +413,16 @@ TEST_F(UpdateWorkerHttp, AsksPastCachesExactlyOnce) {
 }
 
 TEST_F(UpdateWorkerHttp, DoesNotFollowARedirect) {
-  const auto worker = RunCase("redirect");
-  EXPECT_EQ(worker->ErrorText, u"HTTP 302");
+  const auto timed = RunCase("redirect");
+  EXPECT_EQ(timed->Worker.ErrorText, u"HTTP 302");
   EXPECT_GE(std::stoi(Control("/_seen/redirect/version.json")), 1);
   EXPECT_EQ(Control("/_seen/redirect-target/version.json"), "0");
 }
 
 TEST_F(UpdateWorkerHttp, StopsReadingAnOversizedBodyEarly) {
-  const auto worker = RunCase("huge");
-  EXPECT_EQ(worker->ErrorText, u"Update manifest is too large");
-  EXPECT_LT(worker->Seconds(), 5.0);
+  const auto timed = RunCase("huge");
+  EXPECT_EQ(timed->Worker.ErrorText, u"Update manifest is too large");
+  EXPECT_LT(timed->Seconds(), 5.0);
   // The server notices the client leaving on its next write; give it a moment.
   std::string stream;
   for (int i = 0; i < 50; ++i) {
@@ -390,11 +459,11 @@ TEST(UpdateWorkerWinHttp, PlainHttpAndTransportFailuresInWords) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Label);
-    TTimedWorker worker(*platform, c.Page);
-    worker.Begin();
-    worker.Wait();
-    ExpectOutcome(worker, c.Page, c.Expected);
-    EXPECT_LT(worker.Seconds(), 6.0);
+    TTimedWorker timed(*platform, c.Page);
+    timed.Begin();
+    timed.Worker.Wait();
+    ExpectOutcome(timed.Worker, c.Page, c.Expected);
+    EXPECT_LT(timed.Seconds(), 6.0);
   }
 }
 #else
@@ -419,68 +488,14 @@ TEST(UpdateWorkerTls, TrustsOnlyTheGivenCaForTheRightName) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Label);
-    TTimedWorker worker(*platform, c.Page);
+    TUpdateWorker worker(*platform, c.Page);
     worker.CaFile = c.CaFile;
-    worker.Begin();
+    worker.Start();
     worker.Wait();
     ExpectOutcome(worker, c.Page, c.Expected);
   }
 }
 #endif
-
-// The manifest check runs on the worker's thread, whose stack may be much smaller than
-// the main thread's (on Windows it is the executable's default).
-// Runs work on a thread with a stack of stackBytes and waits for it.
-void RunWithStack(std::size_t stackBytes, const std::function<void()>& work) {
-  pthread_attr_t attr;
-  ASSERT_EQ(pthread_attr_init(&attr), 0);
-  ASSERT_EQ(pthread_attr_setstacksize(&attr, stackBytes), 0);
-  pthread_t thread;
-  const int created = pthread_create(
-      &thread, &attr,
-      [](void* arg) -> void* {
-        (*static_cast<const std::function<void()>*>(arg))();
-        return nullptr;
-      },
-      const_cast<std::function<void()>*>(&work));
-  pthread_attr_destroy(&attr);
-  ASSERT_EQ(created, 0);
-  pthread_join(thread, nullptr);
-}
-
-TEST(UpdateManifest, DeepNestingIsReadOnASmallStack) {
-  // Brackets as deep as the size limit allows, read on a 256 KiB stack: the reading must
-  // not take stack space per nesting level (one level per byte would need megabytes).
-  const std::string page = "https://velmora.example.com/velmora/";
-  const std::string members = "\"version\":\"1.0.4\",\"download_url\":\"" + page + "Velmora-1.0.4.exe\"";
-  const std::string nested = std::string(32000, '[') + std::string(32000, ']');
-  struct TCase {
-    std::string Body;
-    std::string Error;  // empty: accepted
-  } cases[] = {
-      {std::string(65536, '['), "Invalid update manifest"},
-      {std::string(32768, '[') + std::string(32768, ']'), "Invalid update manifest"},
-      {"{\"extra\":" + nested + "}", "Missing version"},
-      {"{\"extra\":" + nested + "," + members + "}", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Body.substr(0, 12));
-    std::string error = "not run";
-    TManifest manifest;
-    RunWithStack(256 * 1024, [&] {
-      try {
-        ValidateManifest(c.Body, Utf8ToUtf16(page), manifest);
-        error.clear();
-      } catch (const TError& e) {
-        error = e.what();
-      }
-    });
-    EXPECT_EQ(error, c.Error);
-    if (c.Error.empty()) {
-      EXPECT_EQ(manifest.Version, u"1.0.4");
-    }
-  }
-}
 
 }  // namespace
 }  // namespace velmora

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "update/VelmoraVersion.h"
+
 namespace velmora {
 
-inline constexpr char16_t CurrentVersion[] = u"1.0.3";
+// The version of this build, from the project's (generated into update/VelmoraVersion.h).
+inline constexpr char16_t CurrentVersion[] = u"" VELMORA_VERSION_TEXT;
 // The product page (https, ending with "/"): the site link, the manifest and every
 // acceptable download lie under it. Set by the build option VELMORA_PRODUCT_PAGE_URL.
 extern const char16_t* const ProductPageUrl;

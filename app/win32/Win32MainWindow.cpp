@@ -111,8 +111,10 @@ void TWin32MainWindow::ApplyLayout() {
   FFont.Reset(::CreateFontW(-::MulDiv(9, static_cast<int>(FDpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI"));
-  HDC dc = ::GetDC(FWindow);
-  HGDIOBJ old = ::SelectObject(dc, FFont.Get());
+  // The labels are measured in the font they will show; the DC gets its own font back
+  // before it is released.
+  const TWindowDC dc(FWindow);
+  const TSelection font(dc.Get(), FFont.Get());
   for (const TControlSpec& entry : ControlSpecs) {
     HWND h = Control(entry.Control);
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
@@ -121,14 +123,12 @@ void TWin32MainWindow::ApplyLayout() {
       wchar_t text[512];
       int n = ::GetWindowTextW(h, text, 512);
       SIZE size{0, 0};
-      ::GetTextExtentPoint32W(dc, text, n, &size);
+      ::GetTextExtentPoint32W(dc.Get(), text, n, &size);
       width = size.cx + Scale(6);  // a little room: rendered text can be wider than measured
       height = size.cy;
     }
     ::SetWindowPos(h, nullptr, Scale(entry.Left), Scale(entry.Top), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::SelectObject(dc, old);
-  ::ReleaseDC(FWindow, dc);
   ::InvalidateRect(FWindow, nullptr, TRUE);
 }
 

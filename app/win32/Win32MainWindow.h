@@ -10,7 +10,7 @@
 #include "app/MainForm.h"
 #include "app/MainView.h"
 #include "app/win32/Win32DialogKeys.h"
-#include "app/win32/Win32Handles.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace velmora {
 

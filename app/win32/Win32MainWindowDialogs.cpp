@@ -8,35 +8,6 @@
 
 namespace velmora {
 
-namespace {
-
-// Releases a COM interface on scope exit.
-template <typename T>
-class TComPtr {
- public:
-  ~TComPtr() {
-    if (FPtr) FPtr->Release();
-  }
-  T** Out() { return &FPtr; }
-  T* operator->() const { return FPtr; }
-  explicit operator bool() const { return FPtr != nullptr; }
-
- private:
-  T* FPtr = nullptr;
-};
-
-class TCoTaskString {
- public:
-  ~TCoTaskString() { ::CoTaskMemFree(FText); }
-  PWSTR* Out() { return &FText; }
-  PWSTR Get() const { return FText; }
-
- private:
-  PWSTR FText = nullptr;
-};
-
-}  // namespace
-
 TMessageResult TWin32MainWindow::ShowMessage(TMessageKind kind, const std::u16string& text) {
   // The standard caption of each kind, in the interface's language; owned by the
   // window, so the box is modal to it.
@@ -64,7 +35,7 @@ std::optional<std::u16string> TWin32MainWindow::PickFolder(const std::u16string&
   if (!initialFolder.empty() &&
       SUCCEEDED(::SHCreateItemFromParsingName(Wide(initialFolder), nullptr, IID_IShellItem,
                                               reinterpret_cast<void**>(start.Out()))))
-    dialog->SetFolder(start.operator->());
+    dialog->SetFolder(start.Get());
   if (FAILED(dialog->Show(FWindow))) return std::nullopt;
   TComPtr<IShellItem> result;
   if (FAILED(dialog->GetResult(result.Out()))) return std::nullopt;

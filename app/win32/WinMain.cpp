@@ -8,7 +8,8 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // Ends after the window and the platform: the folder dialog's COM objects are gone by then.
+  const velmora::TComInit com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   int code = 1;
   try {
     auto platform = velmora::MakeSystemPlatform();
@@ -17,6 +18,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   } catch (...) {
     ::MessageBoxW(nullptr, L"Не удалось запустить программу.", L"Ошибка", MB_OK | MB_ICONERROR);
   }
-  if (SUCCEEDED(com)) ::CoUninitialize();
   return code;
 }

@@ -7,15 +7,20 @@
 
 namespace velmora {
 
-std::u16string SystemErrorText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+std::u16string SystemMessageText(DWORD code, HMODULE module) {
+  TLocalString buffer;
+  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                      (module ? FORMAT_MESSAGE_FROM_HMODULE : 0);
+  // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the new buffer.
+  const DWORD n = ::FormatMessageW(flags, module, code, 0, reinterpret_cast<wchar_t*>(buffer.Out()), 0, nullptr);
   std::u16string text;
-  if (n && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), n);
-  if (buffer) ::LocalFree(buffer);
+  if (n && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer.Get()), n);
   while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
+  return text;
+}
+
+std::u16string SystemErrorText(DWORD code) {
+  std::u16string text = SystemMessageText(code, nullptr);
   if (text.empty()) text = u"System error " + U16(std::to_string(code));
   return text;
 }
@@ -32,14 +37,13 @@ constexpr unsigned long long kMaxReadBytes = 2ULL * 1024 * 1024 * 1024;
 // file is open without sharing, so its deletion fails and it stays; failures are ignored.
 void RemoveStaleTemporaries(const std::u16string& folder, const std::u16string& name) {
   WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW(W(folder + u"." + name + u".*"), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const TFindHandle search(::FindFirstFileW(W(folder + u"." + name + u".*"), &found));
+  if (!search) return;
   do {
     const std::u16string candidate(reinterpret_cast<const char16_t*>(found.cFileName));
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryNameOf(candidate, name))
       ::DeleteFileW(W(folder + candidate));
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+  } while (::FindNextFileW(search.Get(), &found));
 }
 
 }  // namespace
@@ -76,8 +80,8 @@ bool Win32Platform::CreateFolders(const std::u16string& path) {
 }
 
 std::string Win32Platform::ReadWholeFile(const std::u16string& path) {
-  TWinHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  TKernelHandle file(
+      ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) FileError(u"Cannot open file", path, ::GetLastError());
   // A device or a pipe is refused before any read: it may never end or never answer.
   if (::GetFileType(file.Get()) != FILE_TYPE_DISK)
@@ -111,20 +115,20 @@ void Win32Platform::WriteWholeFileAtomic(const std::u16string& path, std::string
   RemoveStaleTemporaries(folder, name);
 
   std::u16string temp;
-  TWinHandle file;
+  TKernelHandle file;
   for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
     temp = folder + TemporaryNameFor(name, NewGuid());
     // Not shared: a live writer's file cannot be deleted by another write's clean-up.
     HANDLE created = ::CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     const DWORD error = ::GetLastError();
-    file = TWinHandle(created);
+    file = TKernelHandle(created);
     if (!file.Valid() && error != ERROR_FILE_EXISTS) FileError(u"Cannot create file", path, error);
   }
   if (!file.Valid()) FileError(u"Cannot create file", path, ERROR_FILE_EXISTS);
   // The handle is closed before the file is deleted: a file still open without
   // sharing cannot be deleted, and it would stay behind.
   auto fail = [&](DWORD code) {
-    file.Close();
+    file.Reset();
     ::DeleteFileW(W(temp));
     FileError(u"Cannot create file", path, code);
   };
@@ -136,7 +140,7 @@ void Win32Platform::WriteWholeFileAtomic(const std::u16string& path, std::string
     done += n;
   }
   if (!::FlushFileBuffers(file.Get())) fail(::GetLastError());
-  file.Close();
+  file.Reset();
   if (!::MoveFileExW(W(temp), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(::GetLastError());
 }
 

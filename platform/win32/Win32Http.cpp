@@ -21,20 +21,6 @@ namespace velmora {
 
 namespace {
 
-class TInternetHandle {
- public:
-  explicit TInternetHandle(HINTERNET h) : FHandle(h) {}
-  ~TInternetHandle() {
-    if (FHandle) ::WinHttpCloseHandle(FHandle);
-  }
-  TInternetHandle(const TInternetHandle&) = delete;
-  TInternetHandle& operator=(const TInternetHandle&) = delete;
-  HINTERNET Get() const { return FHandle; }
-
- private:
-  HINTERNET FHandle;
-};
-
 // The failure of the last WinHTTP call, in words the user can read.
 [[noreturn]] void HttpError() { throw TError(TErrorKind::General, WinHttpErrorText(::GetLastError())); }
 

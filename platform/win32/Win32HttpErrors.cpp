@@ -21,14 +21,7 @@ constexpr DWORD kSocketHostNotFound = 11001;
 // The text from winhttp.dll's message table or the system's, without the closing
 // period and line break; empty where neither has one (Wine's winhttp.dll has none).
 std::u16string SystemText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
-                                       FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   ::GetModuleHandleW(L"winhttp.dll"), code, 0, reinterpret_cast<wchar_t*>(&buffer),
-                                   0, nullptr);
-  std::u16string text;
-  if (n && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), n);
-  if (buffer) ::LocalFree(buffer);
+  std::u16string text = SystemMessageText(code, ::GetModuleHandleW(L"winhttp.dll"));
   while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' || text.back() == u'.'))
     text.pop_back();
   return text;

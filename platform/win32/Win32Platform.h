@@ -4,40 +4,17 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "platform/Platform.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace velmora {
 
-// Closes a kernel handle on scope exit.
-class TWinHandle {
- public:
-  explicit TWinHandle(HANDLE h = INVALID_HANDLE_VALUE) : FHandle(h) {}
-  ~TWinHandle() { Close(); }
-  TWinHandle(const TWinHandle&) = delete;
-  TWinHandle& operator=(const TWinHandle&) = delete;
-  TWinHandle(TWinHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, INVALID_HANDLE_VALUE)) {}
-  TWinHandle& operator=(TWinHandle&& other) noexcept {
-    if (this != &other) {
-      Close();
-      FHandle = std::exchange(other.FHandle, INVALID_HANDLE_VALUE);
-    }
-    return *this;
-  }
-  HANDLE Get() const { return FHandle; }
-  bool Valid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
-  void Close() {
-    if (Valid()) ::CloseHandle(FHandle);
-    FHandle = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE FHandle;
-};
-
 // The system's text for a Win32 error code, without its trailing line break.
 std::u16string SystemErrorText(DWORD code);
+// The message of code from module's message table, else the system's (module null:
+// the system's only), without trailing line breaks and spaces; empty where neither
+// has one.
+std::u16string SystemMessageText(DWORD code, HMODULE module);
 // A WinHTTP (or socket) failure as the user reads it: the system's message for the
 // code, or a short text of our own where the system has none, then the code in
 // parentheses, e.g. "The server did not answer in time (12002)".

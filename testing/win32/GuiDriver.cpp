@@ -11,11 +11,16 @@
 //   GuiDriver focus <title>                   print the id of the control with the keyboard focus
 //   GuiDriver default <title>                 print the id of the push button framed as the default
 //   GuiDriver icons <exe>                     print the sizes in the file's first icon group
+//   GuiDriver version <exe>                   print the file's version resource: the fixed file
+//                                             and product versions, then its FileVersion and
+//                                             ProductVersion texts, one a line
+//   GuiDriver manifest <exe>                  print the file's manifest resource
 //   GuiDriver close <title>                   ask the window to close
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -120,6 +125,40 @@ int PrintIconSizes(const wchar_t* file) {
   return 0;
 }
 
+// The version resource: what Explorer's properties show.
+int PrintVersion(const wchar_t* file) {
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeW(file, &ignored);
+  if (!size) return 1;
+  std::vector<BYTE> data(size);
+  if (!::GetFileVersionInfoW(file, 0, size, data.data())) return 1;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return 1;
+  const auto print = [](DWORD high, DWORD low) {
+    std::printf("%u.%u.%u.%u\n", HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low));
+  };
+  print(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+  print(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
+  for (const wchar_t* name :
+       {L"\\StringFileInfo\\041904B0\\FileVersion", L"\\StringFileInfo\\041904B0\\ProductVersion"}) {
+    wchar_t* text = nullptr;
+    if (!::VerQueryValueW(data.data(), name, reinterpret_cast<void**>(&text), &length) || !text) return 1;
+    PrintUtf8(text);
+  }
+  return 0;
+}
+
+// The manifest resource (RT_MANIFEST, id 1) as it is stored (UTF-8).
+int PrintManifest(const wchar_t* file) {
+  HMODULE module = ::LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HRSRC info = module ? ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
+  const void* data = info ? ::LockResource(::LoadResource(module, info)) : nullptr;
+  if (!data) return 1;
+  std::fwrite(data, 1, ::SizeofResource(module, info), stdout);
+  return 0;
+}
+
 HWND Child(HWND top, const wchar_t* what, bool byId) {
   TFind f;
   if (byId) {
@@ -157,6 +196,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   if (command == L"icons") return PrintIconSizes(argv[2]);
+  if (command == L"version") return PrintVersion(argv[2]);
+  if (command == L"manifest") return PrintManifest(argv[2]);
   const std::wstring title = argv[2];
   if (command == L"wait") {
     const DWORD until = ::GetTickCount() + static_cast<DWORD>((argc > 3 ? _wtoi(argv[3]) : 30) * 1000);
