@@ -26,12 +26,12 @@ class FakeMainView : public IMainView {
   bool Busy = false;
   std::optional<TControl> Focused;
   bool BoxesFail = false;                      // every message box throws instead of opening
-  std::vector<std::string> Log;  // "status ...", "box Information Готово!", "busy 1", ...
-  std::deque<TMessageResult> Answers;                // for question boxes; default No
-  std::optional<std::u16string> PickedFolder;        // folder dialog result
+  std::vector<std::string> Log;                // "status ...", "box Information Готово!", "busy 1", ...
+  std::deque<TMessageResult> Answers;          // for question boxes; default No
+  std::optional<std::u16string> PickedFolder;  // folder dialog result
   std::u16string FolderDialogStart;
   int UpdateDialogResult = 2;
-  std::u16string UpdateDialogText;                   // caption | instruction | content
+  std::u16string UpdateDialogText;  // caption | instruction | content
   bool TimerEnabled = false;
 
   void SetCaption(const std::u16string& text) override { Caption = text; }
@@ -90,9 +90,7 @@ class FakeMainView : public IMainView {
     Focused.reset();
     return UpdateDialogResult;
   }
-  void CreateUpdateTimer(int intervalMs) override {
-    Log.push_back("timer created " + std::to_string(intervalMs));
-  }
+  void CreateUpdateTimer(int intervalMs) override { Log.push_back("timer created " + std::to_string(intervalMs)); }
   void SetUpdateTimerEnabled(bool enabled) override { TimerEnabled = enabled; }
 
   // The log entries that start with prefix, in order.

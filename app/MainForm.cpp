@@ -23,7 +23,9 @@ constexpr char16_t kDone[] = u"Готово!";
 TGenerators RealGenerators(Platform& platform) {
   return TGenerators{
       [&platform](const std::u16string& folder, const TDate& week) { return GenerateFolkWeek(platform, folder, week); },
-      [&platform](const std::u16string& folder, const TDate& week) { return GenerateAstroWeek(platform, folder, week); },
+      [&platform](const std::u16string& folder, const TDate& week) {
+        return GenerateAstroWeek(platform, folder, week);
+      },
       [&platform](const std::u16string& folder, int count, const TDate& week) {
         return GenerateJokeWeek(platform, folder, count, week);
       }};

@@ -198,8 +198,9 @@ TEST(MainFormUpdate, CheckBoxIsStoredAndAFailedWriteWarns) {
   s.Platform.FailWrite = [](const std::u16string&) { return true; };
   s.View.CheckedState[TControl::CheckAutoUpdates] = true;
   s.Form->CheckAutoUpdatesClick();
-  EXPECT_EQ(s.View.Entries("box"), std::vector<std::string>{"box Warning Не удалось сохранить настройку: Unable to write to " +
-                                                            Utf16ToUtf8(s.SettingsPath())});
+  EXPECT_EQ(s.View.Entries("box"),
+            std::vector<std::string>{"box Warning Не удалось сохранить настройку: Unable to write to " +
+                                     Utf16ToUtf8(s.SettingsPath())});
   EXPECT_TRUE(s.View.CheckedState[TControl::CheckAutoUpdates]);
 }
 
@@ -250,8 +251,8 @@ TEST(MainFormUpdate, AWorkerThatCannotStartLeavesTheButtonIdle) {
     const auto boxes = s.View.Entries("box");
     if (manual) {
       ASSERT_EQ(boxes.size(), 1u);
-      EXPECT_TRUE(boxes[0].starts_with(
-          "box Warning Не удалось проверить обновления. Проверьте подключение к интернету.\r\n"))
+      EXPECT_TRUE(
+          boxes[0].starts_with("box Warning Не удалось проверить обновления. Проверьте подключение к интернету.\r\n"))
           << boxes[0];
       EXPECT_GT(boxes[0].size(), std::string("box Warning Не удалось проверить обновления. Проверьте подключение к "
                                              "интернету.\r\n")

@@ -39,13 +39,12 @@ struct TFormSetup {
       testing::WriteBytes(path, "\xEF\xBB\xBFline one\r\nline two\r\n");
       return path;
     };
-    TGenerators generators{
-        [=](const std::u16string& f, const TDate& w) { return write("folk", f, w); },
-        [=](const std::u16string& f, const TDate& w) { return write("astro", f, w); },
-        [=, this](const std::u16string& f, int count, const TDate& w) {
-          Calls.push_back("count " + std::to_string(count));
-          return write("jokes", f, w);
-        }};
+    TGenerators generators{[=](const std::u16string& f, const TDate& w) { return write("folk", f, w); },
+                           [=](const std::u16string& f, const TDate& w) { return write("astro", f, w); },
+                           [=, this](const std::u16string& f, int count, const TDate& w) {
+                             Calls.push_back("count " + std::to_string(count));
+                             return write("jokes", f, w);
+                           }};
     Form = std::make_unique<TFormMain>(View, Platform, generators,
                                        [this] { return std::make_unique<TUpdateWorker>(Platform, u"http://x/"); });
     Form->FormCreate();
@@ -78,22 +77,23 @@ TEST(MainForm, DefaultOutputFolderEndsInOneSeparator) {
 TEST(MainForm, FolkCommandSuccessStepsInOrder) {
   TFormSetup s;
   s.View.Texts[TControl::EditOutput] = u" D:\\Press ";  // passed as typed
-  s.View.Focused = TControl::ButtonGenerateFolk;          // clicked
+  s.View.Focused = TControl::ButtonGenerateFolk;        // clicked
   s.Form->ButtonGenerateFolkClick();
   const std::string path = Utf16ToUtf8(s.Folder / u"folk.txt");
   EXPECT_EQ(s.Calls, std::vector<std::string>{"folk  D:\\Press  2026-12-21"});
-  const std::vector<std::string> expected = {"disable " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk)),
-                                             "busy 1",
-                                             "status Подготовка народных примет...",
-                                             "generate folk",
-                                             "status Готово.\r\nФайл создан:\r\n" + path,
-                                             "busy 0",
-                                             "box Information Готово!",
-                                             "memo 0",
-                                             "memo 20",
-                                             "busy 0",
-                                             "enable " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk)),
-                                             "focus " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk))};
+  const std::vector<std::string> expected = {
+      "disable " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk)),
+      "busy 1",
+      "status Подготовка народных примет...",
+      "generate folk",
+      "status Готово.\r\nФайл создан:\r\n" + path,
+      "busy 0",
+      "box Information Готово!",
+      "memo 0",
+      "memo 20",
+      "busy 0",
+      "enable " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk)),
+      "focus " + std::to_string(static_cast<int>(TControl::ButtonGenerateFolk))};
   EXPECT_EQ(s.View.Log, expected);
   EXPECT_EQ(s.View.Texts[TControl::Memo1], u"line one\r\nline two\r\n");
 }
@@ -124,9 +124,9 @@ TEST(MainForm, GeneratorErrorsShowInStatusAndBoxAndKeepTheFileView) {
     s.Fail = u"Выберите папку вывода.";
     (s.Form.get()->*c.Command)();
     EXPECT_EQ(s.View.Texts[TControl::MemoStatus], u"Ошибка: Выберите папку вывода.");
-    EXPECT_EQ(s.View.Entries("box"), std::vector<std::string>{std::string("box Error") +
-                                                              (c.BusyDuringBox ? " busy " : " ") +
-                                                              "Ошибка: Выберите папку вывода."});
+    EXPECT_EQ(s.View.Entries("box"),
+              std::vector<std::string>{std::string("box Error") + (c.BusyDuringBox ? " busy " : " ") +
+                                       "Ошибка: Выберите папку вывода."});
     EXPECT_EQ(s.View.Texts[TControl::Memo1], u"earlier");
     EXPECT_FALSE(s.View.Busy);
     for (auto button : {TControl::ButtonGenerate, TControl::ButtonGenerateJokes, TControl::ButtonGenerateFolk})
@@ -166,9 +166,9 @@ TEST(MainForm, NonMondayQuestionForAstroAndJokes) {
     s.View.Date = {2026, 1, 7};  // a Wednesday
     s.View.Texts[TControl::EditJokeCount] = u"45";
     (s.Form.get()->*command)();  // no
-    EXPECT_EQ(s.View.Log, (std::vector<std::string>{
-                              "box Question Выбранная дата не является понедельником. Всё равно продолжить?",
-                              "focus " + std::to_string(static_cast<int>(TControl::DatePicker))}));
+    EXPECT_EQ(s.View.Log,
+              (std::vector<std::string>{"box Question Выбранная дата не является понедельником. Всё равно продолжить?",
+                                        "focus " + std::to_string(static_cast<int>(TControl::DatePicker))}));
     EXPECT_TRUE(s.Calls.empty());
     EXPECT_EQ(s.View.Texts[TControl::EditJokeCount], u"45");  // not normalised yet
     s.View.Answers.push_back(TMessageResult::Yes);
@@ -183,8 +183,8 @@ TEST(MainForm, JokeCountIsNormalisedBeforeTheRun) {
     const char16_t* Field;
     const char16_t* Shown;
     int Asked;
-  } cases[] = {{u"", u"20", 20}, {u"0", u"1", 1}, {u"45", u"30", 30}, {u"007", u"7", 7},
-               {u"12345678901", u"20", 20}, {u"30", u"30", 30}};
+  } cases[] = {{u"", u"20", 20},  {u"0", u"1", 1}, {u"45", u"30", 30}, {u"007", u"7", 7}, {u"12345678901", u"20", 20},
+               {u"30", u"30", 30}};
   for (const auto& c : cases) {
     TFormSetup s;
     s.View.Texts[TControl::EditJokeCount] = c.Field;
@@ -204,7 +204,7 @@ TEST(MainForm, DigitFilterKeepsDigitsAndClampsTheCaret) {
     const char16_t* Kept;
     int NewCaret;
   } cases[] = {{u"1a2", 2, u"12", 2}, {u" 12 ", 4, u"12", 2}, {u"12", 1, u"12", 1},
-               {u"-5", 2, u"5", 1}, {u"١٢3", 3, u"3", 1}, {u"abc", 3, u"", 0}};
+               {u"-5", 2, u"5", 1},   {u"١٢3", 3, u"3", 1},   {u"abc", 3, u"", 0}};
   for (const auto& c : cases) {
     TFormSetup s;
     s.View.Texts[TControl::EditJokeCount] = c.Typed;
@@ -243,7 +243,8 @@ TEST(MainForm, UnreadableFileViewReportsTheReadError) {
   TGenerators gone{nullptr, [&](const std::u16string&, const TDate&) { return s.Folder / u"missing.txt"; }, nullptr};
   TFormMain form(s.View, s.Platform, gone, nullptr);
   form.ButtonGenerateClick();
-  EXPECT_TRUE(s.View.Texts[TControl::MemoStatus].starts_with(u"Ошибка: ")) << Utf16ToUtf8(s.View.Texts[TControl::MemoStatus]);
+  EXPECT_TRUE(s.View.Texts[TControl::MemoStatus].starts_with(u"Ошибка: "))
+      << Utf16ToUtf8(s.View.Texts[TControl::MemoStatus]);
   EXPECT_EQ(s.View.Texts[TControl::Memo1], u"earlier");
 }
 
@@ -255,19 +256,42 @@ TEST(MainForm, FocusComesBackAfterBoxesDialogsAndCommands) {
     void (TFormMain::*Command)();
     bool Fails;
     TControl End;
-  } cases[] = {
-      {"folk clicked", {2026, 1, 5}, TControl::ButtonGenerateFolk, &TFormMain::ButtonGenerateFolkClick, false,
-       TControl::ButtonGenerateFolk},
-      {"astro by Enter in the folder field", {2026, 1, 5}, TControl::EditOutput, &TFormMain::ButtonGenerateClick,
-       false, TControl::EditOutput},
-      {"jokes failing", {2026, 1, 5}, TControl::ButtonGenerateJokes, &TFormMain::ButtonGenerateJokesClick, true,
-       TControl::ButtonGenerateJokes},
-      {"astro on a Wednesday, answered No", {2026, 1, 7}, TControl::ButtonGenerate, &TFormMain::ButtonGenerateClick,
-       false, TControl::ButtonGenerate},
-      {"folk on a Sunday", {2026, 1, 4}, TControl::ButtonGenerateFolk, &TFormMain::ButtonGenerateFolkClick, false,
-       TControl::DatePicker},
-      {"browse cancelled", {2026, 1, 5}, TControl::ButtonBrowse, &TFormMain::ButtonBrowseClick, false,
-       TControl::ButtonBrowse}};
+  } cases[] = {{"folk clicked",
+                {2026, 1, 5},
+                TControl::ButtonGenerateFolk,
+                &TFormMain::ButtonGenerateFolkClick,
+                false,
+                TControl::ButtonGenerateFolk},
+               {"astro by Enter in the folder field",
+                {2026, 1, 5},
+                TControl::EditOutput,
+                &TFormMain::ButtonGenerateClick,
+                false,
+                TControl::EditOutput},
+               {"jokes failing",
+                {2026, 1, 5},
+                TControl::ButtonGenerateJokes,
+                &TFormMain::ButtonGenerateJokesClick,
+                true,
+                TControl::ButtonGenerateJokes},
+               {"astro on a Wednesday, answered No",
+                {2026, 1, 7},
+                TControl::ButtonGenerate,
+                &TFormMain::ButtonGenerateClick,
+                false,
+                TControl::ButtonGenerate},
+               {"folk on a Sunday",
+                {2026, 1, 4},
+                TControl::ButtonGenerateFolk,
+                &TFormMain::ButtonGenerateFolkClick,
+                false,
+                TControl::DatePicker},
+               {"browse cancelled",
+                {2026, 1, 5},
+                TControl::ButtonBrowse,
+                &TFormMain::ButtonBrowseClick,
+                false,
+                TControl::ButtonBrowse}};
   for (const auto& c : cases) {
     TFormSetup s;
     s.View.Date = c.Date;

@@ -52,8 +52,7 @@ std::u16string PickDayName(RandomState& state, std::u16string_view excluded) {
 }
 
 std::u16string ComposeWeeklyHoroscope(const std::vector<TWeeklyItem>& corpus, std::u16string_view sign,
-                                      std::u16string_view header, std::u16string_view agentId,
-                                      const TDate& weekDate) {
+                                      std::u16string_view header, std::u16string_view agentId, const TDate& weekDate) {
   RandomState state = SeedRandom(SeedKey(u"weekly|", agentId, weekDate, sign));
   const std::vector<TWeeklyItem> sources = DrawWeeklySources(corpus, sign, state, weekDate);
   TSentenceList list;

@@ -21,8 +21,7 @@ std::u16string PickDayName(RandomState& state, std::u16string_view excluded);
 // Header, blank, up to five sentences and the day sentence
 // " Благоприятный день - X, неблагоприятный день - Y.".
 std::u16string ComposeWeeklyHoroscope(const std::vector<TWeeklyItem>& corpus, std::u16string_view sign,
-                                      std::u16string_view header, std::u16string_view agentId,
-                                      const TDate& weekDate);
+                                      std::u16string_view header, std::u16string_view agentId, const TDate& weekDate);
 // Up to four sentences joined by blanks; empty when there are no sources.
 std::u16string ComposeDailyForecast(const std::vector<TDailyItem>& corpus, std::u16string_view dayName,
                                     std::u16string_view agentId, const TDate& weekDate);

@@ -71,8 +71,9 @@ TEST(AstroCompose, SourceDrawNamesAndWeeks) {
 }
 
 TEST(AstroCompose, WeeklyWorkedExample) {
-  ExpectDraws(u"weekly|test|2026-01-05|Овен", {{9, 3}, {5, 0}, {3, 2}, {2, 0}, {2, 1}, {2, 1}, {2, 0},
-                                               {2, 0}, {2, 1}, {3, 0}, {3, 0}, {7, 0}, {7, 0}, {7, 5}});
+  ExpectDraws(
+      u"weekly|test|2026-01-05|Овен",
+      {{9, 3}, {5, 0}, {3, 2}, {2, 0}, {2, 1}, {2, 1}, {2, 0}, {2, 0}, {2, 1}, {3, 0}, {3, 0}, {7, 0}, {7, 0}, {7, 5}});
   EXPECT_EQ(ComposeWeeklyHoroscope(WeeklyExample(), u"Овен", u"ОВЕН (21.03-20.04).", u"test", {2026, 1, 5}),
             u"ОВЕН (21.03-20.04). " + K3 + u" " + L1 + u" " + M1 +
                 u" Благоприятный день - понедельник, неблагоприятный день - суббота.");
@@ -87,8 +88,7 @@ TEST(AstroCompose, DailyWorkedExample) {
                                     {{2021, 1, 11}, u"Понедельник", Q1},
                                     {{2019, 12, 30}, u"Понедельник", R1 + u" " + R2 + u" " + R3}};
   EXPECT_EQ(SeedRandom(u"daily|test|2026-01-05|Понедельник"), 1328273127);
-  ExpectDraws(u"daily|test|2026-01-05|Понедельник",
-              {{12, 9}, {8, 3}, {4, 3}, {2, 0}, {3, 0}, {2, 1}, {2, 1}, {1, 0}});
+  ExpectDraws(u"daily|test|2026-01-05|Понедельник", {{12, 9}, {8, 3}, {4, 3}, {2, 0}, {3, 0}, {2, 1}, {2, 1}, {1, 0}});
   EXPECT_EQ(ComposeDailyForecast(corpus, u"Понедельник", u"test", {2026, 1, 5}), R1 + u" " + P2 + u" " + Q1);
 }
 
@@ -119,8 +119,7 @@ TEST(AstroCompose, DayNamesDifferAndSignsAreIndependent) {
 }
 
 TEST(AstroCompose, EmptySourcesAndTheFirstSentenceFix) {
-  const std::u16string empty =
-      ComposeWeeklyHoroscope({}, u"Овен", u"ОВЕН (21.03-20.04).", u"test", {2026, 1, 5});
+  const std::u16string empty = ComposeWeeklyHoroscope({}, u"Овен", u"ОВЕН (21.03-20.04).", u"test", {2026, 1, 5});
   EXPECT_TRUE(empty.starts_with(u"ОВЕН (21.03-20.04). Благоприятный день - ")) << Utf16ToUtf8(empty);
   EXPECT_EQ(ComposeDailyForecast({}, u"Среда", u"test", {2026, 1, 5}), u"");
   // Only dependent sentences: the first loses its connector.

@@ -43,16 +43,14 @@ std::vector<TDailyItem> LoadDailyCorpus(Platform& platform, const std::u16string
 
 std::vector<TWeeklyItem> DrawWeeklySources(const std::vector<TWeeklyItem>& corpus, std::u16string_view sign,
                                            RandomState& state, const TDate& targetDate) {
-  return DrawSources(corpus, sign, state, targetDate, 4, [](const TWeeklyItem& i) -> const std::u16string& {
-    return i.Sign;
-  });
+  return DrawSources(corpus, sign, state, targetDate, 4,
+                     [](const TWeeklyItem& i) -> const std::u16string& { return i.Sign; });
 }
 
 std::vector<TDailyItem> DrawDailySources(const std::vector<TDailyItem>& corpus, std::u16string_view dayName,
                                          RandomState& state, const TDate& targetDate) {
-  return DrawSources(corpus, dayName, state, targetDate, 3, [](const TDailyItem& i) -> const std::u16string& {
-    return i.DayName;
-  });
+  return DrawSources(corpus, dayName, state, targetDate, 3,
+                     [](const TDailyItem& i) -> const std::u16string& { return i.DayName; });
 }
 
 }  // namespace velmora

@@ -5,17 +5,40 @@
 
 namespace velmora {
 
-const char16_t* const DependentOpenings[30] = {
-    u"но ",           u"но,",           u"однако ",        u"однако,",         u"впрочем ",      u"впрочем,",
-    u"при этом ",     u"при этом,",     u"тем не менее ",  u"тем не менее,",   u"зато ",         u"зато,",
-    u"это ",          u"это,",          u"этот ",          u"эта ",            u"эти ",          u"такой ",
-    u"такая ",        u"такие ",        u"такое ",         u"поэтому ",        u"поэтому,",      u"в результате ",
-    u"в результате,", u"в связи с этим ", u"в связи с этим,", u"таким образом ", u"таким образом,", u"из-за этого "};
+const char16_t* const DependentOpenings[30] = {u"но ",
+                                               u"но,",
+                                               u"однако ",
+                                               u"однако,",
+                                               u"впрочем ",
+                                               u"впрочем,",
+                                               u"при этом ",
+                                               u"при этом,",
+                                               u"тем не менее ",
+                                               u"тем не менее,",
+                                               u"зато ",
+                                               u"зато,",
+                                               u"это ",
+                                               u"это,",
+                                               u"этот ",
+                                               u"эта ",
+                                               u"эти ",
+                                               u"такой ",
+                                               u"такая ",
+                                               u"такие ",
+                                               u"такое ",
+                                               u"поэтому ",
+                                               u"поэтому,",
+                                               u"в результате ",
+                                               u"в результате,",
+                                               u"в связи с этим ",
+                                               u"в связи с этим,",
+                                               u"таким образом ",
+                                               u"таким образом,",
+                                               u"из-за этого "};
 
-const char16_t* const RemovableConnectors[14] = {u"но ",      u"но,",      u"однако ",       u"однако,",
-                                                 u"впрочем ", u"впрочем,", u"при этом ",     u"при этом,",
-                                                 u"тем не менее ", u"тем не менее,", u"зато ", u"зато,",
-                                                 u"поэтому ", u"поэтому,"};
+const char16_t* const RemovableConnectors[14] = {
+    u"но ",       u"но,",           u"однако ",       u"однако,", u"впрочем ", u"впрочем,", u"при этом ",
+    u"при этом,", u"тем не менее ", u"тем не менее,", u"зато ",   u"зато,",    u"поэтому ", u"поэтому,"};
 
 const char16_t* const OpeningConjunctions[4] = {u"Но ", u"Но,", u"Однако ", u"Однако,"};
 
@@ -27,10 +50,17 @@ bool IsTerminator(char16_t c) { return c == u'.' || c == u'!' || c == u'?'; }
 
 bool IsLeadingPunctuation(char16_t c) {
   switch (c) {
-    case u' ': case u'"': case u'\'': case u'(': case u',': case u'-': case u'.': case u':': case u';': case u'[':
-      return true;
-    default:
-      return false;
+    case u' ':
+    case u'"':
+    case u'\'':
+    case u'(':
+    case u',':
+    case u'-':
+    case u'.':
+    case u':':
+    case u';':
+    case u'[': return true;
+    default: return false;
   }
 }
 
@@ -147,8 +177,7 @@ std::u16string StripOpeningConjunction(const std::u16string& text) {
   return CapitalizeFirst(Trim(t));
 }
 
-std::u16string PickSentence(const std::vector<std::u16string>& sentences, RandomState& state,
-                            bool preferIndependent) {
+std::u16string PickSentence(const std::vector<std::u16string>& sentences, RandomState& state, bool preferIndependent) {
   if (sentences.empty()) return {};
   if (preferIndependent) {
     TSentenceList independent;

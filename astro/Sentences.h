@@ -69,8 +69,7 @@ std::u16string RemoveLeadingConnector(const std::u16string& text);
 std::u16string StripOpeningConjunction(const std::u16string& text);
 // One sentence drawn with exactly one RandomBelow (none for an empty array); with the
 // preference, drawn among the distinct independent sentences when there are any.
-std::u16string PickSentence(const std::vector<std::u16string>& sentences, RandomState& state,
-                            bool preferIndependent);
+std::u16string PickSentence(const std::vector<std::u16string>& sentences, RandomState& state, bool preferIndependent);
 // Removes the connector of the first entry when that entry is dependent.
 void FixFirstSentence(TSentenceList& list);
 

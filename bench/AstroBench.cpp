@@ -37,8 +37,8 @@ struct TAstroFixture {
       Inflated[k] = inflated.size();
       uLongf size = compressBound(inflated.size());
       Compressed[k].resize(size);
-      compress2(reinterpret_cast<Bytef*>(Compressed[k].data()), &size,
-                reinterpret_cast<const Bytef*>(inflated.data()), inflated.size(), 9);
+      compress2(reinterpret_cast<Bytef*>(Compressed[k].data()), &size, reinterpret_cast<const Bytef*>(inflated.data()),
+                inflated.size(), 9);
       Compressed[k].resize(size);
     }
     DocumentBytes = Utf16ToUtf8(BuildAstroDocument(WeeklyItems, DailyItems, u"bench", kWeek)).size() + 3;

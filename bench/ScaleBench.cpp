@@ -49,7 +49,8 @@ std::string SyntheticJokes(int records) {
     const TDate week = AddDays({2000, 1, 3}, 7LL * (i / 20));
     out += "{\"content_type\": \"joke\", \"week_start\": \"" + Utf16ToUtf8(FormatIsoDate(week)) +
            "\", \"number_in_file\": " + std::to_string(i % 20 + 1) + ", \"text\": \"Анекдот номер " +
-           std::to_string(i) + ": — Доктор, меня все игнорируют. — Следующий!\", \"source_file\": \"synthetic\", "
+           std::to_string(i) +
+           ": — Доктор, меня все игнорируют. — Следующий!\", \"source_file\": \"synthetic\", "
            "\"root\": \"scale\"}\n";
   }
   return out;

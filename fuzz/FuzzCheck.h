@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define VELMORA_FUZZ_CHECK(cond)                                                             \
-  do {                                                                                       \
-    if (!(cond)) {                                                                           \
-      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond);     \
-      std::abort();                                                                          \
-    }                                                                                        \
+#define VELMORA_FUZZ_CHECK(cond)                                                        \
+  do {                                                                                  \
+    if (!(cond)) {                                                                      \
+      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond); \
+      std::abort();                                                                     \
+    }                                                                                   \
   } while (0)

@@ -16,9 +16,8 @@ namespace velmora {
 namespace {
 
 bool IsKnownMessage(const std::u16string& m) {
-  for (std::u16string_view known :
-       {u"Update manifest is too large", u"Invalid update manifest", u"Missing version", u"Invalid version",
-        u"Missing download URL", u"Invalid download URL"})
+  for (std::u16string_view known : {u"Update manifest is too large", u"Invalid update manifest", u"Missing version",
+                                    u"Invalid version", u"Missing download URL", u"Invalid download URL"})
     if (m == known) return true;
   return false;
 }

@@ -73,8 +73,8 @@ void CheckPair(std::u16string_view a, std::u16string_view b) {
 }
 
 bool IsFileChar(char16_t c) {
-  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-' ||
-         c == u'.' || c == u'_';
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' ||
+         c == u'_';
 }
 
 void CheckUrl(std::u16string_view url, std::u16string_view page) {

@@ -28,8 +28,8 @@ class ForwardingPlatform : public Platform {
   std::int64_t NowUnixUtc() override { return FTarget.NowUnixUtc(); }
   TLocalDate Today() override { return FTarget.Today(); }
   std::optional<std::u16string> UserDataFolder() override { return FTarget.UserDataFolder(); }
-  std::u16string IniRead(const std::u16string& path, const std::u16string& section,
-                         const std::u16string& key, const std::u16string& defaultValue) override {
+  std::u16string IniRead(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                         const std::u16string& defaultValue) override {
     return FTarget.IniRead(path, section, key, defaultValue);
   }
   void IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,

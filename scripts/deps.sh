@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libcurl4-openssl-dev libicu-dev rapidjson-dev
   g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
-  xvfb xdotool imagemagick openssl clang libclang-rt-14-dev
+  xvfb xdotool imagemagick openssl clang libclang-rt-14-dev clang-format-14
 )
 
 missing=()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Set-up and every test: the layer check of the includes, the native suite, the
-# sanitizer suite, the Windows suite under Wine, the short fuzz runs and the GUI smoke
-# test. Ends with CTest's summary of the native suite, after a summary line of every
-# stage.
+# Set-up and every test: the layer check of the includes, the format check, the native
+# suite, the sanitizer suite, the Windows suite under Wine, the short fuzz runs and the
+# GUI smoke test. Ends with CTest's summary of the native suite, after a summary line of
+# every stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -45,6 +45,7 @@ windows() {
 }
 
 run_stage "layer check" scripts/check_layers.sh
+run_stage "format check" scripts/check_format.sh
 run_stage "native tests" native
 run_stage "sanitizer tests" asan
 run_stage "windows tests under wine" windows

@@ -73,9 +73,7 @@ class FakePlatform : private TSystemPlatformHolder, public ForwardingPlatform {
     OpenedOwners.push_back(owner);
     return OpenUrlResult;
   }
-  THttpReply HttpGet(const THttpRequest& request) override {
-    return Http ? Http(request) : FTarget.HttpGet(request);
-  }
+  THttpReply HttpGet(const THttpRequest& request) override { return Http ? Http(request) : FTarget.HttpGet(request); }
 };
 
 }  // namespace velmora::testing

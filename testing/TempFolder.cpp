@@ -20,8 +20,8 @@ fs::path ToPath(const std::u16string& p) { return fs::path(Utf16ToUtf8(p)); }
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};
   std::random_device rd;
-  fs::path base = fs::temp_directory_path() /
-                  ("velmora-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+  fs::path base =
+      fs::temp_directory_path() / ("velmora-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
   fs::create_directories(base);
   std::string s = base.string();
   s.push_back(static_cast<char>(fs::path::preferred_separator));

@@ -90,7 +90,9 @@ TEST(Manifest, MemberRules) {
        Members("\"version\":\"1.0.4\",\"Download_URL\":\"" + std::string(kUrl) + "\""), u"Missing download URL",
        u"1.0.4", u"", u""},
       {"invalid UTF-8 in the description becomes U+FFFD",
-       Members(kVersionAndUrl + ",\"description\":\"a\xFF" "b\""), std::nullopt, u"1.0.4", U16(kUrl), u"a\uFFFDb"},
+       Members(kVersionAndUrl + ",\"description\":\"a\xFF"
+                                "b\""),
+       std::nullopt, u"1.0.4", U16(kUrl), u"a\uFFFDb"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Label);

@@ -8,8 +8,11 @@
 namespace velmora {
 
 inline std::u16string UpdateOfferInstruction(const std::u16string& version) { return u"Доступна версия " + version; }
-inline std::u16string UpToDateMessage() { return u"У вас актуальная версия приложения: " + std::u16string(CurrentVersion) + u"."; }
-inline constexpr char16_t CheckFailedPrefix[] = u"Не удалось проверить обновления. Проверьте подключение к интернету.\r\n";
+inline std::u16string UpToDateMessage() {
+  return u"У вас актуальная версия приложения: " + std::u16string(CurrentVersion) + u".";
+}
+inline constexpr char16_t CheckFailedPrefix[] =
+    u"Не удалось проверить обновления. Проверьте подключение к интернету.\r\n";
 inline constexpr char16_t BrowserFailedPrefix[] = u"Не удалось открыть браузер. Скачайте обновление на ";
 inline constexpr char16_t UpdateDialogCaption[] = u"Обновление Velmora";
 inline constexpr char16_t UpdateDialogNotes[] =

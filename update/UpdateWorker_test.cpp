@@ -45,9 +45,9 @@ namespace {
 using ::testing::AllOf;
 using ::testing::EndsWith;
 using ::testing::Eq;
-using ::testing::Not;
 using ::testing::HasSubstr;
 using ::testing::Matcher;
+using ::testing::Not;
 using ::testing::StartsWith;
 using Clock = std::chrono::steady_clock;
 
@@ -66,8 +66,10 @@ class TTestServer {
                                                       : "VELMORA_TEST_UNTRUSTED_TLS_PORT";
     const char* given = std::getenv(variable);
     if (given && *given) {
-      if (std::string(given).find_first_not_of("0123456789") == std::string::npos) FPort = given;
-      else FProblem = std::string(variable) + " is not a port: " + given;
+      if (std::string(given).find_first_not_of("0123456789") == std::string::npos)
+        FPort = given;
+      else
+        FProblem = std::string(variable) + " is not a port: " + given;
       const char* ca = std::getenv("VELMORA_TEST_TLS_CA");
       if (kind == TServerKind::Tls && ca) FCaFile = ca;
       return;
@@ -450,11 +452,14 @@ TEST(UpdateWorkerWinHttp, PlainHttpAndTransportFailuresInWords) {
     std::u16string Page;
     TExpected Expected;
   } cases[] = {
-      {"plain http", U16("http://127.0.0.1:" + plain.Port() + "/valid/"),
+      {"plain http",
+       U16("http://127.0.0.1:" + plain.Port() + "/valid/"),
        {Eq(""), u"1.0.4", kDownloadFile, kDescription}},
-      {"untrusted certificate", U16("https://localhost:" + untrusted.Port() + "/valid/"),
+      {"untrusted certificate",
+       U16("https://localhost:" + untrusted.Port() + "/valid/"),
        {Readable(HasSubstr("certificate"), {12157, 12045, 12175}), u"", std::nullopt, u""}},
-      {"nothing listening", u"http://127.0.0.1:1/valid/",
+      {"nothing listening",
+       u"http://127.0.0.1:1/valid/",
        {Readable(HasSubstr("connect"), {12029, 10061}), u"", std::nullopt, u""}},
   };
   for (const auto& c : cases) {
@@ -483,7 +488,9 @@ TEST(UpdateWorkerTls, TrustsOnlyTheGivenCaForTheRightName) {
   } cases[] = {
       {"trusted CA, certificate's name", byName, ca, {Eq(""), u"1.0.4", kDownloadFile, kDescription}},
       {"system store only", byName, u"", {HasSubstr("unable to get local issuer certificate"), u"", std::nullopt, u""}},
-      {"address not in the certificate", byAddress, ca,
+      {"address not in the certificate",
+       byAddress,
+       ca,
        {AllOf(StartsWith("SSL"), HasSubstr("'127.0.0.1'")), u"", std::nullopt, u""}},
   };
   for (const auto& c : cases) {

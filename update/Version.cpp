@@ -17,7 +17,8 @@ TVersion ParseVersion(std::u16string_view text) {
   std::size_t start = 0;
   while (true) {
     std::size_t dot = text.find(u'.', start);
-    std::u16string_view piece = text.substr(start, dot == std::u16string_view::npos ? text.size() - start : dot - start);
+    std::u16string_view piece =
+        text.substr(start, dot == std::u16string_view::npos ? text.size() - start : dot - start);
     if (count >= 4 || piece.empty()) InvalidVersion();
     long long value = 0;
     for (char16_t c : piece) {

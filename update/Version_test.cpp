@@ -48,7 +48,7 @@ TEST(Version, CompareVersionsAgainstTheCurrentOne) {
   struct Case {
     const char16_t* Offered;
     int Result;
-  } cases[] = {{u"1.0.4", 1},  {u"1.0.3", 0},   {u"1.0.3.0", 0}, {u"1.0.2", -1},
+  } cases[] = {{u"1.0.4", 1},   {u"1.0.3", 0},   {u"1.0.3.0", 0}, {u"1.0.2", -1},
                {u"0.9.99", -1}, {u"1.0.3.1", 1}, {u"1.0.10", 1},  {u"2.0.0", 1}};
   for (const auto& c : cases) EXPECT_EQ(CompareVersions(c.Offered, CurrentVersion), c.Result) << Utf16ToUtf8(c.Offered);
   EXPECT_EQ(CompareVersions(u"1.0.10", u"1.0.9"), 1);
@@ -61,11 +61,11 @@ TEST(Version, DownloadUrlRuleForAnyPage) {
     struct Case {
       const char16_t* File;
       bool Allowed;
-    } cases[] = {{u"Velmora.exe", true},       {u"Velmora-1.0.4.exe", true}, {u"Velmora_1_0_4.exe", true},
-                 {u"velmora.exe", false},      {u"Velmora.EXE", false},      {u"Velmora..exe", false},
-                 {u"Velmora.exe.zip", false},  {u"files/Velmora.exe", false}, {u"Velmora.exe?x=1", false},
-                 {u"Velmora%20new.exe", false}, {u"Other.exe", false},       {u"", false},
-                 {u"Velmora.exe#top", false},  {u"Velmora\\x.exe", false}};
+    } cases[] = {{u"Velmora.exe", true},        {u"Velmora-1.0.4.exe", true},  {u"Velmora_1_0_4.exe", true},
+                 {u"velmora.exe", false},       {u"Velmora.EXE", false},       {u"Velmora..exe", false},
+                 {u"Velmora.exe.zip", false},   {u"files/Velmora.exe", false}, {u"Velmora.exe?x=1", false},
+                 {u"Velmora%20new.exe", false}, {u"Other.exe", false},         {u"", false},
+                 {u"Velmora.exe#top", false},   {u"Velmora\\x.exe", false}};
     for (const auto& c : cases)
       EXPECT_EQ(IsAllowedDownloadUrlFor(page + c.File, page), c.Allowed) << Utf16ToUtf8(page + c.File);
     const std::u16string otherHost = page.substr(0, 8) + u"X" + page.substr(9);

@@ -19,10 +19,10 @@ int IdOf(TControl control) { return kFirstControlId + static_cast<int>(control);
 
 }  // namespace
 
-TWin32MainWindow::TWin32MainWindow(HINSTANCE instance, Platform& platform)
-    : FInstance(instance), FPlatform(platform) {
-  FForm = std::make_unique<TFormMain>(*this, platform, RealGenerators(platform),
-                                      [&platform] { return std::make_unique<TUpdateWorker>(platform, ProductPageUrl); });
+TWin32MainWindow::TWin32MainWindow(HINSTANCE instance, Platform& platform) : FInstance(instance), FPlatform(platform) {
+  FForm = std::make_unique<TFormMain>(*this, platform, RealGenerators(platform), [&platform] {
+    return std::make_unique<TUpdateWorker>(platform, ProductPageUrl);
+  });
   FFaceBrush = ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
@@ -79,21 +79,33 @@ void TWin32MainWindow::CreateControls() {
     switch (entry.Kind) {
       case TControlKind::Label: break;
       case TControlKind::Link: style |= SS_NOTIFY; break;
-      case TControlKind::DatePicker: cls = DATETIMEPICK_CLASSW; style |= WS_TABSTOP | DTS_SHORTDATEFORMAT; break;
+      case TControlKind::DatePicker:
+        cls = DATETIMEPICK_CLASSW;
+        style |= WS_TABSTOP | DTS_SHORTDATEFORMAT;
+        break;
       case TControlKind::Edit:
         cls = L"EDIT";
         style |= WS_TABSTOP | ES_AUTOHSCROLL;
         exStyle = WS_EX_CLIENTEDGE;
         break;
-      case TControlKind::Button: cls = L"BUTTON"; style |= WS_TABSTOP | BS_PUSHBUTTON; break;
-      case TControlKind::DefaultButton: cls = L"BUTTON"; style |= WS_TABSTOP | BS_DEFPUSHBUTTON; break;
+      case TControlKind::Button:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+      case TControlKind::DefaultButton:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
+        break;
       case TControlKind::StatusMemo:
         // ES_WANTRETURN keeps Enter in the box instead of running the default button.
         cls = L"EDIT";
         style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_WANTRETURN;
         exStyle = WS_EX_CLIENTEDGE;
         break;
-      case TControlKind::CheckBox: cls = L"BUTTON"; style |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
+      case TControlKind::CheckBox:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+        break;
       case TControlKind::FileMemo:
         cls = L"EDIT";
         style |= WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
@@ -188,11 +200,8 @@ LRESULT TWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case DM_GETDEFID:
-      return MAKELRESULT(IdOf(TControl::ButtonGenerate), DC_HASDEFID);
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
+    case DM_GETDEFID: return MAKELRESULT(IdOf(TControl::ButtonGenerate), DC_HASDEFID);
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER:
       if (wParam == kUpdateTimerId) FForm->UpdateTimerTick();
       return 0;
@@ -213,15 +222,12 @@ LRESULT TWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case WM_CLOSE:
-      ::DestroyWindow(FWindow);
-      return 0;
+    case WM_CLOSE: ::DestroyWindow(FWindow); return 0;
     case WM_DESTROY:
       FForm->FormDestroy();
       ::PostQuitMessage(0);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return ::DefWindowProcW(FWindow, message, wParam, lParam);
 }

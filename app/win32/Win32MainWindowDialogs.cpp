@@ -32,9 +32,8 @@ std::optional<std::u16string> TWin32MainWindow::PickFolder(const std::u16string&
   dialog->GetOptions(&options);
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_PATHMUSTEXIST);
   TComPtr<IShellItem> start;
-  if (!initialFolder.empty() &&
-      SUCCEEDED(::SHCreateItemFromParsingName(Wide(initialFolder), nullptr, IID_IShellItem,
-                                              reinterpret_cast<void**>(start.Out()))))
+  if (!initialFolder.empty() && SUCCEEDED(::SHCreateItemFromParsingName(Wide(initialFolder), nullptr, IID_IShellItem,
+                                                                        reinterpret_cast<void**>(start.Out()))))
     dialog->SetFolder(start.Get());
   if (FAILED(dialog->Show(FWindow))) return std::nullopt;
   TComPtr<IShellItem> result;

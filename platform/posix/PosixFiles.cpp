@@ -22,8 +22,7 @@ namespace {
 constexpr long long kMaxReadBytes = 2LL * 1024 * 1024 * 1024;
 
 [[noreturn]] void FileError(const char* what, const std::string& path, int error) {
-  throw TError(TErrorKind::FileSystem,
-               U16(std::string(what) + " \"" + path + "\". " + std::strerror(error)));
+  throw TError(TErrorKind::FileSystem, U16(std::string(what) + " \"" + path + "\". " + std::strerror(error)));
 }
 
 [[noreturn]] void NotRegularFile(const std::string& path) {

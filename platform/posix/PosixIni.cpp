@@ -60,8 +60,8 @@ std::u16string PosixPlatform::IniRead(const std::u16string& path, const std::u16
   return defaultValue;
 }
 
-void PosixPlatform::IniWrite(const std::u16string& path, const std::u16string& section,
-                             const std::u16string& key, const std::u16string& value) {
+void PosixPlatform::IniWrite(const std::u16string& path, const std::u16string& section, const std::u16string& key,
+                             const std::u16string& value) {
   try {
     std::vector<std::u16string> lines = ReadLines(*this, path);
     const std::u16string entry = key + u"=" + value;

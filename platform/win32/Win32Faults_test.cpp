@@ -37,8 +37,8 @@ TEST(Win32Faults, HeldAndReadOnlyDocumentsStayWhole) {
     }
     if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
     ::SetFileAttributesW(wide, FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(testing::ReadBytes(path), before) << (readOnly ? "read-only " : "held ")
-                                                << (refused ? "refused" : "replaced");
+    EXPECT_EQ(testing::ReadBytes(path), before)
+        << (readOnly ? "read-only " : "held ") << (refused ? "refused" : "replaced");
     EXPECT_EQ(testing::ListFolder(out / u"generated"), std::vector<std::string>{"primety_20260105.txt"});
   }
 }

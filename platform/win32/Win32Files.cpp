@@ -106,8 +106,7 @@ std::string Win32Platform::ReadWholeFile(const std::u16string& path) {
 
 void Win32Platform::WriteWholeFileAtomic(const std::u16string& path, std::string_view bytes) {
   for (char16_t c : path)
-    if (IsInvalidPathChar(c))
-      throw TError(TErrorKind::FileSystem, u"Invalid characters in path \"" + path + u"\"");
+    if (IsInvalidPathChar(c)) throw TError(TErrorKind::FileSystem, u"Invalid characters in path \"" + path + u"\"");
   // The temporary file lies in the target's folder, so the final move is a rename.
   const std::size_t slash = path.find_last_of(u"\\/");
   const std::u16string folder = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);

@@ -36,8 +36,8 @@ THttpReply Exchange(const THttpRequest& request) {
   parts.lpszUrlPath = pathBuffer;
   parts.dwUrlPathLength = 2048;
   if (!::WinHttpCrackUrl(W(url), 0, 0, &parts)) HttpError();
-  TInternetHandle session(::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                        WINHTTP_NO_PROXY_BYPASS, 0));
+  TInternetHandle session(
+      ::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session.Get()) HttpError();
   ::WinHttpSetTimeouts(session.Get(), request.ConnectTimeoutMs, request.ConnectTimeoutMs, request.ReceiveTimeoutMs,
                        request.ReceiveTimeoutMs);
@@ -69,19 +69,18 @@ THttpReply Exchange(const THttpRequest& request) {
   // Absent for a chunked reply; then only the end of the data marks the end.
   DWORD announced = 0;
   size = sizeof announced;
-  const bool hasLength = ::WinHttpQueryHeaders(req.Get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                                               WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX);
+  const bool hasLength =
+      ::WinHttpQueryHeaders(req.Get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                            WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX);
   char buffer[16384];
   while (true) {
-    if (::GetTickCount64() > deadline)
-      throw TError(TErrorKind::General, u"The server did not send the reply in time");
+    if (::GetTickCount64() > deadline) throw TError(TErrorKind::General, u"The server did not send the reply in time");
     // Asking what has arrived first: a read of a full buffer would wait for all of it.
     DWORD available = 0;
     if (!::WinHttpQueryDataAvailable(req.Get(), &available)) HttpError();
     if (available == 0) break;
     DWORD got = 0;
-    if (!::WinHttpReadData(req.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &got))
-      HttpError();
+    if (!::WinHttpReadData(req.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &got)) HttpError();
     if (got == 0) break;
     if (request.MaxBodyBytes && reply.Body.size() + got > request.MaxBodyBytes)
       throw TError(TErrorKind::General, U16(request.TooLargeMessage));

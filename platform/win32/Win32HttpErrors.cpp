@@ -40,7 +40,8 @@ const char16_t* OwnText(DWORD code) {
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
     case ERROR_WINHTTP_SECURE_FAILURE: return u"The server's certificate is not trusted";
     // Wine reports a refused certificate as a failure of the secure channel.
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR: return u"The secure connection failed; the server's certificate may not be trusted";
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+      return u"The secure connection failed; the server's certificate may not be trusted";
     case ERROR_WINHTTP_CONNECTION_ERROR:
     case kSocketReset: return u"The connection to the server was reset";
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE: return u"The server's reply could not be read";
