@@ -1,7 +1,8 @@
 // The program entry: common controls, COM for the folder dialog, the main window.
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "app/win32/Win32MainWindow.h"
 

@@ -5,24 +5,13 @@
 
 #include <shellapi.h>
 
-#include <memory>
-
 namespace velmora {
-
-namespace {
-
-// The array CommandLineToArgvW returns is one LocalAlloc block.
-struct TLocalFree {
-  void operator()(wchar_t** block) const { ::LocalFree(block); }
-};
-
-}  // namespace
 
 std::vector<std::u16string> CommandLineArguments(int, char**) {
   int count = 0;
-  const std::unique_ptr<wchar_t*, TLocalFree> wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  const TLocalArgv wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::u16string> args;
-  for (int i = 1; wide && i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(wide.get()[i]));
+  for (int i = 1; wide && i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(wide.Get()[i]));
   return args;
 }
 

@@ -93,6 +93,8 @@ using TFont = TGdiObject<HFONT>;
 using TIcon = TOwned<win32_traits::TNullIsEmpty<HICON, &::DestroyIcon>>;
 // The buffer FormatMessageW allocates with FORMAT_MESSAGE_ALLOCATE_BUFFER.
 using TLocalString = TOwned<win32_traits::TNullIsEmpty<wchar_t*, &::LocalFree>>;
+// The argument array CommandLineToArgvW allocates, one LocalAlloc block.
+using TLocalArgv = TOwned<win32_traits::TNullIsEmpty<wchar_t**, &::LocalFree>>;
 // A string a COM method allocates for its caller (CoTaskMemAlloc).
 using TCoTaskString = TOwned<win32_traits::TNullIsEmpty<wchar_t*, &::CoTaskMemFree>>;
 

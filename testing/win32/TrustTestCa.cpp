@@ -2,8 +2,9 @@
 // certificate (a PEM file) to the current user's ROOT store, so WinHTTP trusts the
 // loopback HTTPS server. Wine adds it without the confirmation Windows would ask for.
 //   TrustTestCa <ca.pem>
-#include <wincrypt.h>
 #include <windows.h>
+// After windows.h:
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <fstream>
